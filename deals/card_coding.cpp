@@ -1,0 +1,50 @@
+#include "deals/card_coding.h"
+
+#include <array>
+
+namespace vk {
+
+NameTables InitNames() {
+  NameTables t;
+  const char* players[] = {" W ", " N ", " E ", " S ", "W-E", "N-S"};
+  for (int i = 0; i <= 5; ++i) t.PlayerName[i] = players[i];
+  const char* denoms[] = {"NoTrump", "Spades", "Hearts", "Diamonds", "Clubs"};
+  for (int d = -1; d <= 3; ++d) t.DenomName[d] = denoms[d + 1];
+  const char* honours[] = {"A", "K", "Q", "J", "T"};
+  for (int r = 0; r <= 4; ++r) t.RankLetter[r] = honours[r];
+  // The spot cards are named by the digit 14 - rank: rank 5 is "9", rank 12 is "2".
+  for (int r = 5; r <= 12; ++r) t.RankLetter[r] = NumText(14 - r);
+  const int32_t points[] = {4, 3, 2, 1};
+  for (int r = 0; r <= 12; ++r) t.RankPoints[r] = r < 4 ? points[r] : 0;
+  return t;
+}
+
+const NameTables& Names() {
+  static const NameTables tables = InitNames();
+  return tables;
+}
+
+int32_t CardPoints(std::string_view letter) {
+  const NameTables& t = Names();
+  for (int r = 0; r <= 12; ++r)
+    if (letter == t.RankLetter[r]) return t.RankPoints[r];
+  return 0;
+}
+
+namespace {
+constexpr std::array<int8_t, 256> MakePointTable() {
+  std::array<int8_t, 256> table{};
+  table[static_cast<unsigned char>('A')] = 4;
+  table[static_cast<unsigned char>('K')] = 3;
+  table[static_cast<unsigned char>('Q')] = 2;
+  table[static_cast<unsigned char>('J')] = 1;
+  return table;
+}
+constexpr std::array<int8_t, 256> kPointTable = MakePointTable();
+}  // namespace
+
+int32_t CardPoints(char letter) { return kPointTable[static_cast<unsigned char>(letter)]; }
+
+std::string NumText(int32_t n) { return std::to_string(n); }
+
+}  // namespace vk

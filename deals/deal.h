@@ -1,0 +1,68 @@
+#pragma once
+// The one deal being evaluated: who holds which card, each player's HCP, and the
+// double-dummy trick table, as read from one library record.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "deals/range_array.h"
+
+namespace vk {
+
+// A suit holding as rank letters, highest first ("AQT7"); empty for a void. A text-library
+// hand field is 16 characters, so no holding can be longer.
+class HoldingText {
+ public:
+  static constexpr int kCapacity = 16;
+  int size() const { return len_; }
+  bool empty() const { return len_ == 0; }
+  char operator[](int i) const { return chars_[i]; }
+  std::string_view view() const { return {chars_, static_cast<std::size_t>(len_)}; }
+  std::string str() const { return std::string(view()); }
+  void clear() { len_ = 0; }
+  void push_back(char c) {
+    if (len_ < kCapacity) chars_[len_++] = c;
+  }
+  void assign(std::string_view s) {
+    len_ = 0;
+    for (char c : s) push_back(c);
+  }
+  bool contains(char c) const {
+    for (int i = 0; i < len_; ++i)
+      if (chars_[i] == c) return true;
+    return false;
+  }
+  bool operator==(std::string_view s) const { return view() == s; }
+
+ private:
+  char chars_[kCapacity] = {};
+  uint8_t len_ = 0;
+};
+
+// Four hexadecimal trick digits of one denomination, in the record's order East, North, West, South.
+struct TrickHexText {
+  char digits[4] = {0, 0, 0, 0};
+  int len = 0;
+  std::string str() const { return std::string(digits, static_cast<std::size_t>(len)); }
+};
+
+struct Deal {
+  RangeArray2<HoldingText, 0, 3, -1, 3> Holding;  // [player][denomination]; column -1 stays empty
+  RangeArray2<int32_t, 0, 3, -1, 3> SuitLen{};    // [player][denomination]; filled by the analysis
+  RangeArray<float, 0, 3> PlayerHCP{};
+  RangeArray<TrickHexText, -1, 3> TrickHex;
+  RangeArray2<int32_t, 0, 3, -1, 3> Tricks{};  // [declarer][denomination], tricks of the declaring side
+  int32_t DealNo = 0;
+  // Set when a trick digit lies outside 0..13 or a pair's HCP exceeds 40: the tallies have
+  // no cell for such a deal, so the scan skips and counts it.
+  bool damaged = false;
+
+  // Sets every holding and trick text to empty and every HCP to 0.
+  void Clear();
+};
+
+// Adds the card points of every holding letter to the freshly cleared PlayerHCP.
+void CountHCP(Deal& deal);
+
+}  // namespace vk
