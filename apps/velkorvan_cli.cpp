@@ -1,0 +1,150 @@
+// velkorvan-cli: the scan engine without windows. Same files and folder layout as the desktop
+// program: the library beside it, results in "DataFiles".
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "cli/report.h"
+#include "cli/terminal_progress.h"
+#include "scan/scan_driver.h"
+#include "scan/tally_files.h"
+
+namespace {
+
+using namespace vk;
+
+enum ExitCode { kOk = 0, kUsage = 2, kFailed = 3, kDamaged = 4, kStopped = 130 };
+
+struct Common {
+  std::string dir = ".";
+  std::string options;
+  std::string format = "text";
+  std::string lang = "en";
+};
+
+int Fail(const std::string& message, int code = kFailed) {
+  std::cerr << "velkorvan-cli: " << message << "\n";
+  return code;
+}
+
+// Reads the folder, options, format and language into a context ready for a scan or a report.
+int Prepare(const Common& c, ScanContext& ctx, cli::Format& format, bool needLibrary) {
+  auto options = ParseOptionLetters(c.options);
+  if (!options) return Fail("unknown option letters \"" + c.options + "\": use any of DLSBACU", kUsage);
+  auto f = cli::ParseFormat(c.format);
+  if (!f) return Fail("unknown format \"" + c.format + "\": use text, csv or json", kUsage);
+  format = *f;
+  if (c.lang != "en" && c.lang != "ja") return Fail("unknown language \"" + c.lang + "\": use en or ja", kUsage);
+  ctx.language = c.lang == "ja" ? 1 : 0;
+  ctx.folder = std::filesystem::absolute(c.dir).lexically_normal();
+  if (!std::filesystem::is_directory(ctx.folder)) return Fail("no folder \"" + c.dir + "\"", kUsage);
+  ctx.options = *options;
+  ctx.SetupFilename();
+  if (!ChooseLibrary(ctx) && needLibrary)
+    return Fail("no library in \"" + ctx.folder.string() +
+                "\": neither Library.bin nor Library.asc (make one with velkorvan-mklib generate)");
+  return kOk;
+}
+
+int PrintFromTallyFile(ScanContext& ctx, cli::Format format, const std::optional<ScanReport>& scan) {
+  cli::Report r;
+  r.optionCode = ctx.names.optionCode;
+  r.resultBaseName = ctx.names.resultBaseName;
+  r.library = ctx.library.fileName;
+  r.dealCount = ctx.library.dealCount;
+  r.language = ctx.language;
+  r.scan = scan;
+  std::string error;
+  const auto file = TallyFilePath(ctx.folder, ctx.names.resultBaseName);
+  if (!std::filesystem::exists(file))
+    return Fail("no tally file \"" + file.string() + "\": scan with these options first");
+  if (!Fin(file, r.counts, error)) return Fail(error);
+  r.prob = GetSuccessProb(r.counts);
+  std::cout << cli::FormatReport(r, format);
+  return kOk;
+}
+
+int Scan(const Common& c, const std::string& dealsText) {
+  ScanContext ctx;
+  cli::Format format;
+  if (int rc = Prepare(c, ctx, format, true)) return rc;
+  int32_t deals = ctx.library.dealCount;
+  if (!dealsText.empty()) {
+    std::size_t used = 0;
+    long long n = 0;
+    try {
+      n = std::stoll(dealsText, &used);
+    } catch (...) {
+      used = 0;
+    }
+    if (used != dealsText.size() || n < 0 || n > INT32_MAX)
+      return Fail("--deals takes a whole number of deals, not \"" + dealsText + "\"", kUsage);
+    deals = static_cast<int32_t>(n);
+  }
+  std::string error;
+  if (!PrepareDataFolder(ctx, error)) return Fail(error);
+  const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
+  cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
+  const ScanResult result = Start(ctx, ui, 1, deals);
+  ui.Finish();
+  switch (result.outcome) {
+    case ScanOutcome::NotRun:
+      return Fail("nothing to scan: --deals is " + std::to_string(deals), kUsage);
+    case ScanOutcome::Stopped:
+      return Fail("scan stopped; no tally file written", kStopped);
+    case ScanOutcome::Failed:
+      return Fail(result.error);
+    case ScanOutcome::Finished:
+      break;
+  }
+  const ScanReport& rep = ctx.report;
+  std::cerr << (rep.cachePass ? "cache pass: " + std::to_string(rep.recordsRead) + " cache records"
+                              : "library pass: deals 1 to " + std::to_string(rep.lastDeal) + " of " +
+                                    ctx.library.fileName)
+            << "; tally file " << TallyFilePath(ctx.folder, ctx.names.resultBaseName).string() << "\n";
+  if (int rc = PrintFromTallyFile(ctx, format, rep)) return rc;
+  if (rep.damagedDeals > 0)
+    Fail(std::to_string(rep.damagedDeals) + " damaged deal(s) skipped, the first is deal " +
+         std::to_string(rep.firstDamagedDeal) + " of " + (ctx.folder / ctx.library.fileName).string());
+  if (rep.damagedRecords > 0)
+    Fail(std::to_string(rep.damagedRecords) + " damaged cache record(s) skipped, the first is record " +
+         std::to_string(rep.firstDamagedRecord) + " of " + (ctx.DataFolder() / kCacheFileName).string());
+  return rep.damagedDeals + rep.damagedRecords > 0 ? kDamaged : kOk;
+}
+
+int Show(const Common& c) {
+  ScanContext ctx;
+  cli::Format format;
+  if (int rc = Prepare(c, ctx, format, false)) return rc;
+  return PrintFromTallyFile(ctx, format, std::nullopt);
+}
+
+void AddCommon(CLI::App* app, Common& c) {
+  app->add_option("--dir", c.dir, "Folder holding Library.bin or Library.asc and DataFiles (default: .)");
+  app->add_option("--options", c.options, "Options that are on: any of the letters DLSBACU (default: none)");
+  app->add_option("--format", c.format, "Output format: text, csv or json")->check(CLI::IsMember({"text", "csv", "json"}));
+  app->add_option("--lang", c.lang, "Language of labels and files: en or ja")->check(CLI::IsMember({"en", "ja"}));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"VelKorvan headless scanner: how often a partnership with a given point count makes its game"};
+  app.require_subcommand(1);
+  Common common;
+  std::string deals;
+
+  CLI::App* scan = app.add_subcommand("scan", "Scan the library (or replay the deal cache) and print the results");
+  AddCommon(scan, common);
+  scan->add_option("--deals", deals, "Number of deals to scan (default: the whole library)");
+
+  CLI::App* show = app.add_subcommand("show", "Print the results of an earlier scan from its tally file");
+  AddCommon(show, common);
+
+  CLI11_PARSE(app, argc, argv);
+  if (scan->parsed()) return Scan(common, deals);
+  return Show(common);
+}

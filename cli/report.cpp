@@ -1,0 +1,153 @@
+#include "cli/report.h"
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+namespace vk::cli {
+
+std::optional<Format> ParseFormat(std::string_view name) {
+  if (name == "text") return Format::Text;
+  if (name == "csv") return Format::Csv;
+  if (name == "json") return Format::Json;
+  return std::nullopt;
+}
+
+namespace {
+
+std::string Percent(float v) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%.1f", static_cast<double>(v));
+  return buf;
+}
+
+std::string Pad(std::string s, std::size_t width, bool left = false) {
+  if (s.size() >= width) return s;
+  return left ? s + std::string(width - s.size(), ' ') : std::string(width - s.size(), ' ') + s;
+}
+
+const char* CurveLabel(const SuccessCurve& curve, int32_t language) {
+  return language == 0 ? curve.english : curve.japanese;
+}
+
+// Japanese labels are wider on a terminal than their byte count suggests; pad by characters.
+std::size_t DisplayWidth(std::string_view s) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < s.size();) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    std::size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    width += len >= 3 ? 2 : 1;
+    i += len;
+  }
+  return width;
+}
+
+std::string PadLabel(const std::string& s, std::size_t width) {
+  std::size_t w = DisplayWidth(s);
+  return w >= width ? s : s + std::string(width - w, ' ');
+}
+
+std::string Text(const Report& r) {
+  std::string out = "Table" + r.resultBaseName + "   " + r.library + ", " + std::to_string(r.dealCount) + " deals\n";
+  out += Pad("Points", 16, true);
+  for (int p = 20; p <= 31; ++p) out += Pad(std::to_string(p), 7);
+  out += "\n";
+  for (std::size_t i = 0; i < kTableRows.size(); ++i) {
+    const TableRowSpec& row = kTableRows[i];
+    if (i == 3) out += "\n";
+    out += Pad(row.caption, 16, true);
+    for (int p = 20; p <= 31; ++p) out += Pad(std::to_string(r.counts[row.cls][row.tricks][p]), 7);
+    out += "\n";
+  }
+  out += "\nSuccess probability (%), " + r.optionCode + "\n";
+  out += PadLabel(r.language == 0 ? "Points" : "点数", 22);
+  for (int p = 20; p <= 40; ++p) out += Pad(std::to_string(p), 6);
+  out += "\n";
+  for (const SuccessCurve& c : kSuccessCurves) {
+    out += PadLabel(CurveLabel(c, r.language), 22);
+    for (int p = 20; p <= 40; ++p) out += Pad(Percent(CurveValue(r.prob, c.cls, c.tricks, p)), 6);
+    out += "\n";
+  }
+  return out;
+}
+
+std::string Csv(const Report& r) {
+  std::string out = "row";
+  for (int p = 20; p <= 31; ++p) out += "," + std::to_string(p);
+  out += "\n";
+  for (const TableRowSpec& row : kTableRows) {
+    out += row.caption;
+    for (int p = 20; p <= 31; ++p) out += "," + std::to_string(r.counts[row.cls][row.tricks][p]);
+    out += "\n";
+  }
+  out += "\ncurve";
+  for (int p = 20; p <= 40; ++p) out += "," + std::to_string(p);
+  out += "\n";
+  for (const SuccessCurve& c : kSuccessCurves) {
+    out += CurveLabel(c, r.language);
+    for (int p = 20; p <= 40; ++p) out += "," + Percent(CurveValue(r.prob, c.cls, c.tricks, p));
+    out += "\n";
+  }
+  return out;
+}
+
+std::string Json(const Report& r) {
+  nlohmann::ordered_json j;
+  j["optionCode"] = r.optionCode;
+  j["resultBaseName"] = r.resultBaseName;
+  j["library"] = r.library;
+  j["dealCount"] = r.dealCount;
+  nlohmann::ordered_json table;
+  table["points"] = nlohmann::json::array();
+  for (int p = 20; p <= 31; ++p) table["points"].push_back(p);
+  table["rows"] = nlohmann::json::array();
+  for (const TableRowSpec& row : kTableRows) {
+    nlohmann::ordered_json jr;
+    jr["caption"] = row.caption;
+    jr["class"] = row.cls == -1 ? "notrump" : "suit";
+    jr["tricks"] = row.tricks;
+    jr["counts"] = nlohmann::json::array();
+    for (int p = 20; p <= 31; ++p) jr["counts"].push_back(r.counts[row.cls][row.tricks][p]);
+    table["rows"].push_back(jr);
+  }
+  j["table"] = table;
+  j["curves"] = nlohmann::json::array();
+  for (const SuccessCurve& c : kSuccessCurves) {
+    nlohmann::ordered_json jc;
+    jc["label"] = CurveLabel(c, r.language);
+    jc["class"] = c.cls == -1 ? "notrump" : "suit";
+    jc["tricks"] = c.tricks;
+    nlohmann::ordered_json values = nlohmann::ordered_json::object();
+    for (int p = 20; p <= 40; ++p)
+      values[std::to_string(p)] = std::stod(Percent(CurveValue(r.prob, c.cls, c.tricks, p)));
+    jc["percent"] = values;
+    j["curves"].push_back(jc);
+  }
+  if (r.scan) {
+    nlohmann::ordered_json s;
+    s["pass"] = r.scan->cachePass ? "cache" : "library";
+    if (r.scan->cachePass)
+      s["cacheRecords"] = r.scan->recordsRead;
+    else
+      s["lastDeal"] = r.scan->lastDeal;
+    s["damagedDeals"] = r.scan->damagedDeals;
+    s["damagedRecords"] = r.scan->damagedRecords;
+    j["scan"] = s;
+  }
+  return j.dump(2) + "\n";
+}
+
+}  // namespace
+
+std::string FormatReport(const Report& report, Format format) {
+  switch (format) {
+    case Format::Csv:
+      return Csv(report);
+    case Format::Json:
+      return Json(report);
+    case Format::Text:
+      break;
+  }
+  return Text(report);
+}
+
+}  // namespace vk::cli

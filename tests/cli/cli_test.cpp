@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "deals/library_writer.h"
+#include "test_support.h"
+
+namespace vk {
+namespace {
+
+struct CliRun {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliRun Cli(const std::string& args, const test::ScratchFolder& dir) {
+  const std::string errFile = (dir / "stderr.txt").string();
+  const std::string command = std::string(VK_CLI_EXE) + " " + args + " 2>'" + errFile + "'";
+  CliRun run{};
+  FILE* pipe = ::popen(command.c_str(), "r");
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, n);
+  const int status = ::pclose(pipe);
+  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.err = test::ReadWholeFile(errFile);
+  return run;
+}
+
+std::string In(const test::ScratchFolder& dir) { return "--dir '" + dir.path().string() + "'"; }
+
+TEST(Cli, ASecondScanReplaysTheCacheAndPrintsTheSame) {
+  test::ScratchFolder dir;
+  // Enough deals for a cache of more than 1,000,000 bytes, which later runs replay.
+  test::WriteLibrary(dir / "Library.bin", test::RandomDeals(150000, 77), 1);
+  CliRun first = Cli("scan --options DL " + In(dir), dir);
+  ASSERT_EQ(first.code, 0) << first.err;
+  EXPECT_NE(first.err.find("library pass"), std::string::npos);
+  EXPECT_NE(first.out.find("Table(DL)Korvan"), std::string::npos);
+  CliRun second = Cli("scan --options DL " + In(dir), dir);
+  ASSERT_EQ(second.code, 0) << second.err;
+  EXPECT_NE(second.err.find("cache pass"), std::string::npos);
+  EXPECT_EQ(second.out, first.out);
+  CliRun shown = Cli("show --options LD " + In(dir), dir);
+  EXPECT_EQ(shown.out, first.out);
+
+  CliRun json = Cli("show --options DL --format json " + In(dir), dir);
+  ASSERT_EQ(json.code, 0);
+  auto j = nlohmann::json::parse(json.out);
+  EXPECT_EQ(j["optionCode"], "(DL)");
+  EXPECT_EQ(j["table"]["rows"].size(), 5u);
+  EXPECT_EQ(j["curves"].size(), 6u);
+  CliRun csv = Cli("show --options DL --format csv " + In(dir), dir);
+  EXPECT_EQ(csv.out.substr(0, 7), "row,20,");
+}
+
+TEST(Cli, BadInputGivesAClearErrorAndAnExitCode) {
+  test::ScratchFolder dir;
+  CliRun noLibrary = Cli("scan " + In(dir), dir);
+  EXPECT_EQ(noLibrary.code, 3);
+  EXPECT_NE(noLibrary.err.find("no library"), std::string::npos);
+
+  test::WriteLibrary(dir / "Library.bin", test::RandomDeals(50, 1), 1);
+  CliRun letters = Cli("scan --options DX " + In(dir), dir);
+  EXPECT_EQ(letters.code, 2);
+  EXPECT_NE(letters.err.find("DX"), std::string::npos);
+  CliRun count = Cli("scan --deals 12abc " + In(dir), dir);
+  EXPECT_EQ(count.code, 2);
+  EXPECT_NE(count.err.find("whole number"), std::string::npos);
+  CliRun notYet = Cli("show --options U " + In(dir), dir);
+  EXPECT_EQ(notYet.code, 3);
+  EXPECT_NE(notYet.err.find("(U)Korvan.dat"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "DataFiles" / "(U)Korvan.dat"));
+
+  // A damaged deal is skipped, counted and named.
+  std::string bytes = test::ReadWholeFile(dir / "Library.bin");
+  bytes[26 * 6 + 20] = static_cast<char>(0xEE);
+  test::WriteWholeFile(dir / "Library.bin", bytes);
+  CliRun damaged = Cli("scan " + In(dir), dir);
+  EXPECT_EQ(damaged.code, 4);
+  EXPECT_NE(damaged.err.find("deal 7 of"), std::string::npos);
+  EXPECT_NE(damaged.out.find("Table(none)Korvan"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vk
