@@ -1,0 +1,309 @@
+#include "mklib/pbn.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+
+#include "deals/card_coding.h"
+
+namespace vk::mklib {
+
+namespace {
+
+constexpr std::string_view kRankLetters = "AKQJT98765432";
+constexpr std::string_view kSeatLetters = "WNES";  // by player index
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr const char* kLineEnd = "\r\n";
+
+std::string HandText(const DealRecord& deal, int player) {
+  std::string hand;
+  for (std::size_t s = 0; s < 4; ++s) {
+    if (s > 0) hand += '.';
+    for (std::size_t r = 0; r < 13; ++r)
+      if (deal.owner[s][r] == player) hand += kRankLetters[r];
+  }
+  return hand;
+}
+
+int SeatOfLetter(char c) {
+  std::size_t at = kSeatLetters.find(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+  return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+int RankOfLetter(char c) {
+  std::size_t at = kRankLetters.find(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+  return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+std::string SeatName(int player) { return std::string(1, kSeatLetters[static_cast<std::size_t>(player)]); }
+
+}  // namespace
+
+std::string PbnDealValue(const DealRecord& deal) {
+  std::string value = "W:";
+  for (int p = 0; p < 4; ++p) {
+    if (p > 0) value += ' ';
+    value += HandText(deal, p);
+  }
+  return value;
+}
+
+std::string DoubleDummyTricksValue(const DealRecord& deal) {
+  std::string value;
+  for (int declarer : {kNorth, kSouth, kEast, kWest})
+    for (std::size_t d = 0; d < 5; ++d) value += kHexDigits[deal.tricks[d][static_cast<std::size_t>(declarer)] & 15];
+  return value;
+}
+
+bool ParsePbnDealValue(std::string_view value, DealRecord& deal, std::string& error) {
+  auto trim = [](std::string_view& v) {
+    while (!v.empty() && std::isspace(static_cast<unsigned char>(v.front()))) v.remove_prefix(1);
+    while (!v.empty() && std::isspace(static_cast<unsigned char>(v.back()))) v.remove_suffix(1);
+  };
+  trim(value);
+  if (value.size() < 2 || SeatOfLetter(value[0]) < 0 || value[1] != ':') {
+    error = "the deal does not start with a seat and a colon (\"N:\", \"E:\", \"S:\" or \"W:\")";
+    return false;
+  }
+  const int firstSeat = SeatOfLetter(value[0]);
+  value.remove_prefix(2);
+
+  std::vector<std::string_view> hands;
+  while (true) {
+    trim(value);
+    if (value.empty()) break;
+    std::size_t end = value.find_first_of(" \t");
+    hands.push_back(value.substr(0, end));
+    value.remove_prefix(end == std::string_view::npos ? value.size() : end);
+  }
+  if (hands.size() != 4) {
+    error = "the deal gives " + std::to_string(hands.size()) + " hands, not 4";
+    return false;
+  }
+
+  std::array<std::array<int8_t, 13>, 4> owner{};
+  for (auto& suit : owner) suit.fill(-1);
+  int unknown = -1;
+  for (int i = 0; i < 4; ++i) {
+    const int player = (firstSeat + i) % 4;
+    std::string_view hand = hands[static_cast<std::size_t>(i)];
+    if (hand == "-") {
+      if (unknown >= 0) {
+        error = "more than one hand is unknown (\"-\")";
+        return false;
+      }
+      unknown = player;
+      continue;
+    }
+    if (std::count(hand.begin(), hand.end(), '.') != 3) {
+      error = "the hand of " + SeatName(player) + " (\"" + std::string(hand) + "\") is not four suits joined by dots";
+      return false;
+    }
+    int suit = 0;
+    int cards = 0;
+    for (char c : hand) {
+      if (c == '.') {
+        ++suit;
+        continue;
+      }
+      int rank = RankOfLetter(c);
+      if (rank < 0) {
+        error = "'" + std::string(1, c) + "' in the hand of " + SeatName(player) + " is not a card" +
+                (c == '1' || c == '0' ? " (the ten is written T)" : "");
+        return false;
+      }
+      int8_t& holder = owner[static_cast<std::size_t>(suit)][static_cast<std::size_t>(rank)];
+      if (holder >= 0) {
+        error = std::string(1, kRankLetters[static_cast<std::size_t>(rank)]) + " of " + Names().DenomName[suit] +
+                " is held by both " + SeatName(holder) + " and " + SeatName(player);
+        return false;
+      }
+      holder = static_cast<int8_t>(player);
+      ++cards;
+    }
+    if (cards != 13) {
+      error = SeatName(player) + " holds " + std::to_string(cards) + " cards, not 13";
+      return false;
+    }
+  }
+  // The cards nobody was given belong to the unknown hand, which then holds exactly 13.
+  for (auto& suit : owner)
+    for (int8_t& holder : suit)
+      if (holder < 0) holder = static_cast<int8_t>(unknown);
+  deal.owner = owner;
+  return true;
+}
+
+namespace {
+
+// Walks a PBN file for its tags, skipping what the format marks as commentary.
+class TagScanner {
+ public:
+  explicit TagScanner(std::string_view text) : text_(text) {}
+
+  // The next tag; false at the end of the file or on an error (error then non-empty).
+  bool Next(std::string& name, std::string& value, int& line, std::string& error) {
+    while (at_ < text_.size()) {
+      char c = text_[at_];
+      if (c == '\n') {
+        ++line_;
+        ++at_;
+        lineStart_ = true;
+        continue;
+      }
+      if (lineStart_ && c == '%') {  // escape line: directives and remarks
+        SkipLine();
+        continue;
+      }
+      lineStart_ = false;
+      if (c == ';') {
+        SkipLine();
+      } else if (c == '{') {
+        int opened = line_;
+        std::size_t close = text_.find('}', at_);
+        if (close == std::string_view::npos) {
+          error = "line " + std::to_string(opened) + ": a comment \"{\" is never closed";
+          return false;
+        }
+        line_ += static_cast<int>(std::count(text_.begin() + static_cast<std::ptrdiff_t>(at_),
+                                             text_.begin() + static_cast<std::ptrdiff_t>(close), '\n'));
+        at_ = close + 1;
+      } else if (c == '[') {
+        line = line_;
+        return ReadTag(name, value, error);
+      } else {
+        ++at_;  // auction, play and other tokens are not needed
+      }
+    }
+    return false;
+  }
+
+ private:
+  void SkipLine() {
+    std::size_t end = text_.find('\n', at_);
+    at_ = end == std::string_view::npos ? text_.size() : end;
+  }
+
+  void SkipBlanks() {
+    while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\r')) ++at_;
+  }
+
+  bool ReadTag(std::string& name, std::string& value, std::string& error) {
+    const std::string where = "line " + std::to_string(line_) + ": ";
+    ++at_;
+    SkipBlanks();
+    name.clear();
+    while (at_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[at_])) || text_[at_] == '_'))
+      name += text_[at_++];
+    if (name.empty()) {
+      error = where + "a tag has no name after \"[\"";
+      return false;
+    }
+    SkipBlanks();
+    if (at_ >= text_.size() || text_[at_] != '"') {
+      error = where + "the tag [" + name + "] has no quoted value";
+      return false;
+    }
+    ++at_;
+    value.clear();
+    while (true) {
+      if (at_ >= text_.size() || text_[at_] == '\n') {
+        error = where + "the value of the tag [" + name + "] has no closing quote";
+        return false;
+      }
+      char c = text_[at_++];
+      if (c == '"') break;
+      if (c == '\\' && at_ < text_.size() && (text_[at_] == '"' || text_[at_] == '\\')) c = text_[at_++];
+      value += c;
+    }
+    SkipBlanks();
+    if (at_ >= text_.size() || text_[at_] != ']') {
+      error = where + "the tag [" + name + "] is not closed by \"]\"";
+      return false;
+    }
+    ++at_;
+    return true;
+  }
+
+  std::string_view text_;
+  std::size_t at_ = 0;
+  int line_ = 1;
+  bool lineStart_ = true;
+};
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+bool ReadPbnDeals(std::string_view text, std::vector<PbnDeal>& deals, std::string& error) {
+  TagScanner scanner(text);
+  std::string name, value;
+  int line = 0;
+  error.clear();
+  while (scanner.Next(name, value, line, error)) {
+    if (!SameName(name, "Deal")) continue;
+    PbnDeal found;
+    found.line = line;
+    if (value == "#") {
+      if (deals.empty()) {
+        error = "line " + std::to_string(line) + ": [Deal \"#\"] repeats a deal, but no deal comes before it";
+        return false;
+      }
+      found.deal = deals.back().deal;
+    } else {
+      std::string what;
+      if (!ParsePbnDealValue(value, found.deal, what)) {
+        error = "line " + std::to_string(line) + ": [Deal \"" + value + "\"]: " + what;
+        return false;
+      }
+    }
+    deals.push_back(found);
+  }
+  return error.empty();
+}
+
+std::string PbnFileHeader() { return std::string("% PBN 2.1") + kLineEnd + "% EXPORT" + kLineEnd + kLineEnd; }
+
+std::string PbnGame(const DealRecord& deal, int64_t board, std::string_view event) {
+  // Board 1 is dealt by North with nobody vulnerable; the cycle repeats every 16 boards.
+  static constexpr const char* kDealer[4] = {"N", "E", "S", "W"};
+  static constexpr const char* kVulnerable[16] = {"None", "NS",  "EW",   "All", "NS",  "EW",   "All", "None",
+                                                  "EW",   "All", "None", "NS",  "All", "None", "NS",  "EW"};
+  const auto cycle = static_cast<std::size_t>((board - 1) % 16);
+  std::string game;
+  auto tag = [&game](std::string_view name, std::string_view value) {
+    game += '[';
+    game += name;
+    game += " \"";
+    for (char c : value) {
+      if (c == '"' || c == '\\') game += '\\';
+      game += c;
+    }
+    game += "\"]";
+    game += kLineEnd;
+  };
+  tag("Event", event);
+  tag("Site", "");
+  tag("Date", "");
+  tag("Board", std::to_string(board));
+  tag("West", "");
+  tag("North", "");
+  tag("East", "");
+  tag("South", "");
+  tag("Dealer", kDealer[cycle % 4]);
+  tag("Vulnerable", kVulnerable[cycle]);
+  tag("Deal", PbnDealValue(deal));
+  tag("Scoring", "");
+  tag("Declarer", "");
+  tag("Contract", "");
+  tag("Result", "");
+  tag("DoubleDummyTricks", DoubleDummyTricksValue(deal));
+  game += kLineEnd;
+  return game;
+}
+
+}  // namespace vk::mklib

@@ -1,0 +1,41 @@
+#pragma once
+// Deals in Portable Bridge Notation: writing a deal and its double-dummy table as PBN tag
+// values, and finding the [Deal] tags of a PBN file.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "deals/library_writer.h"
+
+namespace vk::mklib {
+
+// The [Deal] value: "W:" and the hands of West, North, East and South, each as spades,
+// hearts, diamonds and clubs joined by dots ("W:AK7.QJ2.T98.6543 ...").
+std::string PbnDealValue(const DealRecord& deal);
+
+// The [DoubleDummyTricks] value: 20 hexadecimal digits, the tricks of declarer North, South,
+// East and West in turn, each in notrump, spades, hearts, diamonds and clubs.
+std::string DoubleDummyTricksValue(const DealRecord& deal);
+
+// Reads a [Deal] value (any first seat; one hand may be "-" when the other three fix it).
+// Leaves the tricks alone. The error says what is wrong without a line number.
+bool ParsePbnDealValue(std::string_view value, DealRecord& deal, std::string& error);
+
+struct PbnDeal {
+  int line = 0;  // line of the [Deal] tag, from 1
+  DealRecord deal;
+};
+
+// The deals of every [Deal] tag of a PBN file, in file order; "#" repeats the deal before.
+// Errors name the line.
+bool ReadPbnDeals(std::string_view text, std::vector<PbnDeal>& deals, std::string& error);
+
+// One game of an exported file: the mandatory tags, the deal and its double-dummy table.
+// Dealer and vulnerability follow the board number as on duplicate boards.
+std::string PbnGame(const DealRecord& deal, int64_t board, std::string_view event);
+
+// The lines that open an exported file.
+std::string PbnFileHeader();
+
+}  // namespace vk::mklib
