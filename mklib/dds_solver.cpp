@@ -84,7 +84,7 @@ int ConfigureSolver(int threads) {
   return ApplyThreads(std::max(threads, 0));
 }
 
-bool SolveDeals(std::span<DealRecord> deals, std::string& error) {
+bool SolveDeals(std::span<DealRecord> deals, std::string& error, int batchSize) {
   std::lock_guard guard(DdsLock());
   EnsureConfigured();
   // About 40 KB together: too much for the stack of a caller that may itself be deep.
@@ -92,8 +92,9 @@ bool SolveDeals(std::span<DealRecord> deals, std::string& error) {
   auto results = std::make_unique<ddTablesRes>();
   auto par = std::make_unique<allParResults>();
   int allStrains[DDS_STRAINS] = {0, 0, 0, 0, 0};
-  for (std::size_t start = 0; start < deals.size(); start += kDealsPerBatch) {
-    std::size_t count = std::min<std::size_t>(kDealsPerBatch, deals.size() - start);
+  const auto perBatch = static_cast<std::size_t>(std::clamp(batchSize, 1, kDealsPerBatch));
+  for (std::size_t start = 0; start < deals.size(); start += perBatch) {
+    std::size_t count = std::min(perBatch, deals.size() - start);
     batch->noOfTables = static_cast<int>(count);
     for (std::size_t i = 0; i < count; ++i) batch->deals[i] = TableDealOf(deals[start + i]);
     // Mode -1: no par scores.

@@ -29,9 +29,9 @@ inline constexpr int kDealsPerBatch = 40;
 // uses one per core. Returns the number DDS actually runs.
 int ConfigureSolver(int threads);
 
-// Fills the trick table of every deal, a batch of up to kDealsPerBatch at a time. On failure
-// names the DDS error; the tables of the deals before the failing batch are filled.
-bool SolveDeals(std::span<DealRecord> deals, std::string& error);
+// Fills the trick table of every deal, a batch of up to `batchSize` (at most kDealsPerBatch) at
+// a time. On failure names the DDS error; the deals before the failing batch are solved.
+bool SolveDeals(std::span<DealRecord> deals, std::string& error, int batchSize = kDealsPerBatch);
 
 // Solves one deal on its own. Meant for hand-made positions, which DDS's batch path does not
 // always survive.
