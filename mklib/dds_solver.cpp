@@ -28,7 +28,8 @@ int& ConfiguredThreads() {
 }
 
 int ApplyThreads(int threads) {
-  SetMaxThreads(threads);
+  // DDS sizes its thread memory anew on every call: only a change is passed on.
+  if (threads != ConfiguredThreads()) SetMaxThreads(threads);
   ConfiguredThreads() = threads;
   DDSInfo info{};
   GetDDSInfo(&info);
