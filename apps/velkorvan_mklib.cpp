@@ -2,6 +2,7 @@
 // converts between the two record forms and exchanges deals with PBN files.
 
 #include <CLI/CLI.hpp>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -21,6 +22,9 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Deal numbers of a library are 32-bit and start at 1.
+  const CLI::Range kDealNumbers(int64_t{1}, int64_t{INT32_MAX});
+
   CLI::App app{"Makes and checks VelKorvan deal libraries: random deals solved double dummy with DDS."};
   app.require_subcommand(1);
 
@@ -31,14 +35,14 @@ int main(int argc, char** argv) {
       "again continues a stopped run; parts made with --first/--deals and joined with cat give the same "
       "library as one run.");
   generate->add_option("--out", gen.out, "Library to make: .bin (26-byte records) or .asc (89-byte text)")->required();
-  generate->add_option("--deals", gen.deals, "Number of deals in this part")->required()->check(CLI::PositiveNumber);
+  generate->add_option("--deals", gen.deals, "Number of deals in this part")->required()->check(kDealNumbers);
   generate->add_option("--seed", gen.seed, "Seed of the deal stream")->capture_default_str();
   generate->add_option("--first", gen.first, "Stream number of this part's first deal")
       ->capture_default_str()
-      ->check(CLI::PositiveNumber);
+      ->check(kDealNumbers);
   generate->add_option("--threads", gen.threads, "DDS threads (0: one per core)")
       ->capture_default_str()
-      ->check(CLI::NonNegativeNumber);
+      ->check(CLI::Range(0, 1024));
 
   vk::mklib::VerifyOptions ver;
   uint64_t sampleSeed = 0;
@@ -49,11 +53,11 @@ int main(int argc, char** argv) {
   verify->add_option("FILE", ver.file, "Library (.bin or .asc)")->required();
   verify->add_option("--sample", ver.sample, "Deals to solve again (0: none)")
       ->capture_default_str()
-      ->check(CLI::NonNegativeNumber);
+      ->check(CLI::Range(int64_t{0}, int64_t{INT32_MAX}));
   CLI::Option* seedOption = verify->add_option("--seed", sampleSeed, "Seed that picks the sample (default: fresh)");
   verify->add_option("--threads", ver.threads, "DDS threads (0: one per core)")
       ->capture_default_str()
-      ->check(CLI::NonNegativeNumber);
+      ->check(CLI::Range(0, 1024));
 
   std::string in, out;
   CLI::App* convert = app.add_subcommand("convert", "Rewrite a library in the other record form (by the names).");
@@ -72,7 +76,7 @@ int main(int argc, char** argv) {
   importPbn->add_option("OUT", out, "Library to write (.bin or .asc)")->required();
   importPbn->add_option("--threads", importThreads, "DDS threads (0: one per core)")
       ->capture_default_str()
-      ->check(CLI::NonNegativeNumber);
+      ->check(CLI::Range(0, 1024));
 
   CLI11_PARSE(app, argc, argv);
 

@@ -1,5 +1,7 @@
 #include "mklib/convert.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -73,17 +75,22 @@ bool ImportPbn(const std::filesystem::path& pbn, const std::filesystem::path& ou
   if (!LibraryKindFor(out, outKind, error)) return false;
   std::ifstream file(pbn, std::ios::binary);
   if (!file) {
-    error = "cannot open \"" + pbn.string() + "\"";
+    error = "cannot open \"" + pbn.string() + "\": " + std::strerror(errno);
     return false;
   }
-  std::ostringstream text;
-  text << file.rdbuf();
+  std::ostringstream read;
+  read << file.rdbuf();
   if (file.bad()) {
     error = "cannot read \"" + pbn.string() + "\"";
     return false;
   }
+  const std::string text = read.str();
+  if (text.find('\0') != std::string::npos) {
+    error = Named(pbn, "is not a PBN file: it holds binary data");
+    return false;
+  }
   std::vector<PbnDeal> found;
-  if (!ReadPbnDeals(text.str(), found, error)) {
+  if (!ReadPbnDeals(text, found, error)) {
     error = Named(pbn, error);
     return false;
   }
