@@ -1,6 +1,5 @@
 #include "deals/card_coding.h"
 
-#include <array>
 
 namespace vk {
 
@@ -31,19 +30,7 @@ int32_t CardPoints(std::string_view letter) {
   return 0;
 }
 
-namespace {
-constexpr std::array<int8_t, 256> MakePointTable() {
-  std::array<int8_t, 256> table{};
-  table[static_cast<unsigned char>('A')] = 4;
-  table[static_cast<unsigned char>('K')] = 3;
-  table[static_cast<unsigned char>('Q')] = 2;
-  table[static_cast<unsigned char>('J')] = 1;
-  return table;
-}
-constexpr std::array<int8_t, 256> kPointTable = MakePointTable();
-}  // namespace
 
-int32_t CardPoints(char letter) { return kPointTable[static_cast<unsigned char>(letter)]; }
 
 std::string NumText(int32_t n) { return std::to_string(n); }
 

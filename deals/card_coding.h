@@ -4,6 +4,7 @@
 // Player 0 West, 1 North, 2 East, 3 South; pair 0 is West-East, pair 1 North-South.
 // Denomination -1 notrump, 0 spades, 1 hearts, 2 diamonds, 3 clubs. Rank 0 ace .. 12 two.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,7 +35,18 @@ inline constexpr int32_t Partner(int32_t p) { return (p + 2) % 4; }
 // Card points of a rank letter: exact, case-sensitive match against RankLetter; anything else 0.
 int32_t CardPoints(std::string_view letter);
 // The same for one character, through a lookup table (the scan's hot path).
-int32_t CardPoints(char letter);
+inline constexpr auto kCardPointTable = [] {
+  std::array<int8_t, 256> table{};
+  table[static_cast<unsigned char>('A')] = 4;
+  table[static_cast<unsigned char>('K')] = 3;
+  table[static_cast<unsigned char>('Q')] = 2;
+  table[static_cast<unsigned char>('J')] = 1;
+  return table;
+}();
+inline int32_t CardPoints(char letter) { return kCardPointTable[static_cast<unsigned char>(letter)]; }
+
+// The rank letters "AKQJT98765432" by rank index, for decoders.
+inline constexpr char kRankLetters[] = "AKQJT98765432";
 
 // Decimal text without blanks, minus sign for negatives.
 std::string NumText(int32_t n);

@@ -15,10 +15,7 @@ void Deal::Clear() {
 void CountHCP(Deal& deal) {
   for (int p = 0; p <= 3; ++p) {
     int32_t points = 0;
-    for (int s = 0; s <= 3; ++s) {
-      const HoldingText& h = deal.Holding[p][s];
-      for (int i = 0; i < h.size(); ++i) points += CardPoints(h[i]);
-    }
+    for (int s = 0; s <= 3; ++s) points += deal.Holding[p][s].points();
     deal.PlayerHCP[p] += static_cast<float>(points);
   }
 }

@@ -3,9 +3,11 @@
 // double-dummy trick table, as read from one library record.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
+#include "deals/card_coding.h"
 #include "deals/range_array.h"
 
 namespace vk {
@@ -20,24 +22,44 @@ class HoldingText {
   char operator[](int i) const { return chars_[i]; }
   std::string_view view() const { return {chars_, static_cast<std::size_t>(len_)}; }
   std::string str() const { return std::string(view()); }
-  void clear() { len_ = 0; }
+  void clear() {
+    len_ = 0;
+    points_ = 0;
+    hasAce_ = false;
+  }
   void push_back(char c) {
-    if (len_ < kCapacity) chars_[len_++] = c;
+    if (len_ < kCapacity) {
+      chars_[len_++] = c;
+      points_ = static_cast<uint8_t>(points_ + CardPoints(c));
+      hasAce_ = hasAce_ || c == 'A';
+    }
+  }
+  // Sets the holding to the first na letters of `high` followed by the first nb of `low`
+  // (na <= 8, nb <= 8), with their card points and ace known to the caller: the binary
+  // decoder's fast path. Whole 8-letter blocks are copied into the slack behind the text.
+  void assignRuns(const char (&high)[8], int na, const char (&low)[8], int nb, int points, bool ace) {
+    std::memcpy(chars_, high, 8);
+    std::memcpy(chars_ + na, low, 8);
+    len_ = static_cast<uint8_t>(na + nb);
+    points_ = static_cast<uint8_t>(points);
+    hasAce_ = ace;
   }
   void assign(std::string_view s) {
-    len_ = 0;
+    clear();
     for (char c : s) push_back(c);
   }
-  bool contains(char c) const {
-    for (int i = 0; i < len_; ++i)
-      if (chars_[i] == c) return true;
-    return false;
-  }
+  // Whether the holding contains the letter "A"; kept as the text is built, since the ace
+  // tests run for every evaluated contract.
+  bool hasAce() const { return hasAce_; }
+  // Card points of the letters, summed as they are added.
+  int points() const { return points_; }
   bool operator==(std::string_view s) const { return view() == s; }
 
  private:
-  char chars_[kCapacity] = {};
+  char chars_[kCapacity + 8] = {};
   uint8_t len_ = 0;
+  uint8_t points_ = 0;
+  bool hasAce_ = false;
 };
 
 // Four hexadecimal trick digits of one denomination, in the record's order East, North, West, South.

@@ -1,6 +1,7 @@
 #include "deals/library_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 #include "deals/card_coding.h"
@@ -54,18 +55,46 @@ namespace {
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 }
 
+namespace {
+// The letters of a set of ranks, highest first, with their card points: one table for the
+// ranks ace to eight (bits 0..6 of a rank mask), one for seven to two (bits 7..12).
+struct RankRun {
+  char letters[8];
+  uint8_t count;
+  uint8_t points;
+};
+template <int First, int Count>
+constexpr std::array<RankRun, 1 << Count> MakeRankRuns() {
+  std::array<RankRun, 1 << Count> runs{};
+  for (int mask = 0; mask < (1 << Count); ++mask)
+    for (int bit = 0; bit < Count; ++bit)
+      if (mask & (1 << bit)) {
+        RankRun& run = runs[static_cast<std::size_t>(mask)];
+        run.letters[run.count++] = kRankLetters[First + bit];
+        run.points = static_cast<uint8_t>(run.points + kCardPointTable[static_cast<unsigned char>(kRankLetters[First + bit])]);
+      }
+  return runs;
+}
+constexpr auto kHighRuns = MakeRankRuns<0, 7>();
+constexpr auto kLowRuns = MakeRankRuns<7, 6>();
+}  // namespace
+
 bool DecodeBinRecord(std::span<const uint8_t> record, Deal& deal) {
   if (record.size() < static_cast<std::size_t>(kBinRecordLength)) return false;
-  const NameTables& names = Names();
   for (int s = 0; s <= 3; ++s) {
-    int r = 0;
-    // Ace in bits 0-1 of the fourth byte, down to the two in bits 0-1 of the first.
-    for (int b = 3; b >= 0 && r < 13; --b) {
-      uint8_t byte = record[static_cast<std::size_t>(4 * s + b)];
-      for (int shift = 0; shift < 8 && r < 13; shift += 2, ++r) {
-        int owner = (byte >> shift) & 3;
-        deal.Holding[owner][s].push_back(names.RankLetter[r][0]);
-      }
+    // Rank r's owner: bits 2(r mod 4) of byte 3 - r div 4 (the ace in bits 0-1 of the fourth
+    // byte, the two in bits 0-1 of the first). Gather each player's ranks as a mask first.
+    const uint32_t word = static_cast<uint32_t>(record[static_cast<std::size_t>(4 * s + 3)]) |
+                          static_cast<uint32_t>(record[static_cast<std::size_t>(4 * s + 2)]) << 8 |
+                          static_cast<uint32_t>(record[static_cast<std::size_t>(4 * s + 1)]) << 16 |
+                          static_cast<uint32_t>(record[static_cast<std::size_t>(4 * s)]) << 24;
+    uint32_t ranks[4] = {0, 0, 0, 0};
+    for (int r = 0; r < 13; ++r) ranks[(word >> (2 * r)) & 3] |= 1u << r;
+    for (int p = 0; p <= 3; ++p) {
+      const RankRun& high = kHighRuns[ranks[p] & 127];
+      const RankRun& low = kLowRuns[ranks[p] >> 7];
+      HoldingText& h = deal.Holding[p][s];
+      h.assignRuns(high.letters, high.count, low.letters, low.count, high.points, (ranks[p] & 1) != 0);
     }
   }
   for (int d = -1; d <= 3; ++d) {
@@ -111,12 +140,15 @@ bool DecodeAscRecord(std::span<const uint8_t> record, Deal& deal) {
 }
 
 namespace {
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return 0;
-}
+// Hexadecimal digits of either case; anything else reads as 0.
+constexpr auto kHexValue = [] {
+  std::array<int8_t, 256> table{};
+  for (int c = '0'; c <= '9'; ++c) table[static_cast<std::size_t>(c)] = static_cast<int8_t>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) table[static_cast<std::size_t>(c)] = static_cast<int8_t>(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c) table[static_cast<std::size_t>(c)] = static_cast<int8_t>(c - 'a' + 10);
+  return table;
+}();
+int HexValue(char c) { return kHexValue[static_cast<unsigned char>(c)]; }
 // The digits of a denomination belong to the declarers East, North, West, South.
 constexpr int kDigitDeclarer[4] = {kEast, kNorth, kWest, kSouth};
 }  // namespace

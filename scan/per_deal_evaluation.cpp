@@ -12,7 +12,7 @@ int32_t TableRow(int32_t cls, int32_t tricks) {
 }
 
 void TallyHand(ScanContext& ctx, ScanUi& ui, int32_t corr, int32_t cls, int32_t tricks, int32_t hcp) {
-  const int32_t p = UpdateWithProbability(ctx.tallies, ctx.Theo, corr, cls, tricks, hcp);
+  const int32_t p = UpdateWithProbability(ctx.tallies, ctx.weights, corr, cls, tricks, hcp);
   if (ctx.tableState == kTableShown && p >= 20 && p <= 31 && TableRow(cls, tricks) != 0) ui.UpdateTable(cls, tricks, p);
 }
 

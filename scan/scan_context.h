@@ -45,6 +45,7 @@ struct ScanContext {
   LibraryChoice library;
   CacheState cache;
   TheoTable Theo = MakeTheo();
+  TheoWeights weights{Theo};
   int32_t language = 0;  // 0 English, 1 Japanese
 
   // The option set, filled by the front end from its option buttons, and its names.

@@ -10,10 +10,16 @@ void Tallies::Clear() {
   HCPfreq.fill(0);
 }
 
-int32_t RoundHalfEven(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+// lrint rounds in the current mode, which is to nearest with halves to even.
+int32_t RoundHalfEven(double v) { return static_cast<int32_t>(std::lrint(v)); }
 
-int32_t UpdateWithProbability(Tallies& tallies, const TheoTable& theo, int32_t corr, int32_t cls, int32_t tricks,
-                              int32_t hcp) {
+TheoWeights::TheoWeights(const TheoTable& theo) {
+  for (int p = 0; p <= 40; ++p)
+    for (int h = 0; h <= 40; ++h) ratio[p][h] = theo[p] / theo[h];
+}
+
+int32_t UpdateWithProbability(Tallies& tallies, const TheoWeights& weights, int32_t corr, int32_t cls,
+                              int32_t tricks, int32_t hcp) {
   if (corr == 0) {
     tallies.HandWeight[cls][tricks][hcp] += 1.0f;
     tallies.HandCount[cls][tricks][hcp] += 1;
@@ -22,7 +28,7 @@ int32_t UpdateWithProbability(Tallies& tallies, const TheoTable& theo, int32_t c
   int32_t p = hcp + corr;
   if (p < 0) p = 0;
   if (p > 40) p = 40;
-  const float w = theo[p] / theo[hcp];
+  const float w = weights.ratio[p][hcp];
   float& weight = tallies.HandWeight[cls][tricks][p];
   weight += w;
   tallies.HandCount[cls][tricks][p] = RoundHalfEven(weight);

@@ -22,8 +22,15 @@ struct Tallies {
 // Round to nearest, exact halves to the even neighbour.
 int32_t RoundHalfEven(double v);
 
+// Theo(p) / Theo(h) for every pair of point counts, formed once: the weight of a hand moved from
+// h HCP to p points.
+struct TheoWeights {
+  explicit TheoWeights(const TheoTable& theo);
+  RangeArray2<float, 0, 40, 0, 40> ratio;  // [p][h]
+};
+
 // Adds one hand and returns the points column it went to (HCP when Corr is 0).
-int32_t UpdateWithProbability(Tallies& tallies, const TheoTable& theo, int32_t corr, int32_t cls, int32_t tricks,
-                              int32_t hcp);
+int32_t UpdateWithProbability(Tallies& tallies, const TheoWeights& weights, int32_t corr, int32_t cls,
+                              int32_t tricks, int32_t hcp);
 
 }  // namespace vk

@@ -40,24 +40,25 @@ TEST(RoundHalfEven, ExactHalvesGoToTheEvenNeighbour) {
 
 TEST(UpdateWithProbability, CorrectedHandsAreWeightedAndClamped) {
   const TheoTable theo = MakeTheo();
+  const TheoWeights w(theo);
   Tallies t;
   t.Clear();
   // Uncorrected hands count one each.
-  EXPECT_EQ(UpdateWithProbability(t, theo, 0, 0, 10, 25), 25);
+  EXPECT_EQ(UpdateWithProbability(t, w, 0, 0, 10, 25), 25);
   EXPECT_EQ(t.HandCount[0][10][25], 1);
   EXPECT_EQ(t.HandWeight[0][10][25], 1.0f);
   // Clamped at 40 and at 0, weighted by the theoretical ratio.
-  EXPECT_EQ(UpdateWithProbability(t, theo, 3, -1, 13, 39), 40);
+  EXPECT_EQ(UpdateWithProbability(t, w, 3, -1, 13, 39), 40);
   EXPECT_FLOAT_EQ(t.HandWeight[-1][13][40], theo[40] / theo[39]);
-  EXPECT_EQ(UpdateWithProbability(t, theo, -3, -1, 0, 1), 0);
+  EXPECT_EQ(UpdateWithProbability(t, w, -3, -1, 0, 1), 0);
   EXPECT_FLOAT_EQ(t.HandWeight[-1][0][0], theo[0] / theo[1]);
   // Lifted from 24 to 26: less than one hand; the count is the rounded weight.
-  UpdateWithProbability(t, theo, 2, 0, 9, 24);
+  UpdateWithProbability(t, w, 2, 0, 9, 24);
   EXPECT_LT(t.HandWeight[0][9][26], 1.0f);
   EXPECT_EQ(t.HandCount[0][9][26], RoundHalfEven(t.HandWeight[0][9][26]));
   // A weighted hand then an unweighted one: the rounded weight plus one.
   const int before = t.HandCount[0][9][26];
-  UpdateWithProbability(t, theo, 0, 0, 9, 26);
+  UpdateWithProbability(t, w, 0, 0, 9, 26);
   EXPECT_EQ(t.HandCount[0][9][26], before + 1);
 }
 
@@ -66,11 +67,12 @@ TEST(UpdateWithProbability, HalfWeightsRoundToEven) {
   TheoTable theo{};
   theo.fill(1.0f);
   theo[21] = 0.5f;
+  const TheoWeights w(theo);
   Tallies t;
   t.Clear();
-  UpdateWithProbability(t, theo, 1, 0, 10, 20);
+  UpdateWithProbability(t, w, 1, 0, 10, 20);
   EXPECT_EQ(t.HandCount[0][10][21], 0);  // 0.5 rounds to 0
-  UpdateWithProbability(t, theo, 1, 0, 10, 20);
+  UpdateWithProbability(t, w, 1, 0, 10, 20);
   EXPECT_EQ(t.HandCount[0][10][21], 1);  // 1.0
 }
 
