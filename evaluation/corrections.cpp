@@ -47,7 +47,7 @@ bool AnySuitOfPair(const Deal& deal, int32_t pair, Test test) {
 int32_t AceCount(const Deal& deal, int32_t player) {
   int32_t aces = 0;
   for (int s = 0; s <= 3; ++s)
-    if (deal.Holding[player][s].contains('A')) ++aces;
+    if (deal.Holding[player][s].hasAce()) ++aces;
   return aces;
 }
 }  // namespace
@@ -55,14 +55,16 @@ int32_t AceCount(const Deal& deal, int32_t player) {
 int32_t SingletonHonors(const Deal& deal, const EvalSwitch& sw, int32_t pair) {
   if (!sw.Evaluates(kSingletonHonors)) return 0;
   return AnySuitOfPair(deal, pair, [](int32_t len, const HoldingText& h) {
-    return len == 1 && (h == "K" || h == "Q" || h == "J");
+    // Exactly "K", "Q" or "J".
+    return len == 1 && (h[0] == 'K' || h[0] == 'Q' || h[0] == 'J');
   });
 }
 
 int32_t DoubletonHonors(const Deal& deal, const EvalSwitch& sw, int32_t pair) {
   if (!sw.Evaluates(kDoubletonHonors)) return 0;
   return AnySuitOfPair(deal, pair, [](int32_t len, const HoldingText& h) {
-    return len == 2 && (h == "KQ" || h == "KJ" || h == "QJ");
+    // Exactly "KQ", "KJ" or "QJ".
+    return len == 2 && ((h[0] == 'K' && (h[1] == 'Q' || h[1] == 'J')) || (h[0] == 'Q' && h[1] == 'J'));
   });
 }
 
