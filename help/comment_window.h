@@ -31,6 +31,7 @@ class frmComment : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void cmdHTML_Click();
@@ -39,6 +40,8 @@ class frmComment : public QWidget {
   int32_t topic_;
   int32_t language_;
   QString text_;
+  QSize outerSize_;  // the window's size with its frame, in pixels
+  bool sized_ = false;
   QPlainTextEdit* txt_;
   QPushButton* cmdHTML_;
 };

@@ -1,0 +1,360 @@
+#include "results/table_window.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <string>
+
+#include "help/comment_window.h"
+#include "mainwindow/app_state.h"
+#include "platform/platform.h"
+#include "scan/tallies.h"
+#include "scan/tally_files.h"
+
+namespace vk {
+
+namespace {
+
+// Design of the window, in twips.
+constexpr int kClientWidth = 10905, kClientHeight = 3105;
+constexpr int kFrameLeft = 135, kFrameTop = 180, kFrameWidth = 10620, kFrameHeight = 2055;
+constexpr int kCaptionRuleX = 1995;  // between the row captions and the cells
+constexpr int kDesignRuleY1 = 1110, kDesignRuleY2 = 2580;
+constexpr int kTemplateLeft = 270, kTemplateTop = 435, kTemplateWidth = 570, kTemplateHeight = 450;
+
+// Rows 1..5 from the bottom: which tally cell each one shows. The captions are the same in
+// both languages.
+struct TableRow {
+  int32_t cls;
+  int32_t tricks;
+  const char* caption;
+};
+constexpr TableRow kRows[6] = {
+    {0, 0, ""},
+    {-1, 8, "NT  8 tricks"},
+    {-1, 9, "NT  9 tricks"},
+    {0, 9, "Suit  9 tricks"},
+    {0, 10, "Suit 10 tricks"},
+    {0, 11, "Suit 11 tricks"},
+};
+
+// The row showing (class, tricks), 0 for a pair the table leaves out.
+int RowOf(int32_t cls, int32_t tricks) {
+  if (cls == -1) return tricks == 8 ? 1 : tricks == 9 ? 2 : 0;
+  if (cls == 0) return tricks >= 9 && tricks <= 11 ? tricks - 6 : 0;
+  return 0;
+}
+
+QFont Font(const QStringList& families, double points) {
+  QFont font;
+  font.setFamilies(families);
+  font.setPointSizeF(points);
+  return font;
+}
+
+// The window and button font as designed; the condensed face stands in where it is missing,
+// having the same width of "A", so that the grid fits the designed frame.
+QFont WindowFont(double points) {
+  return Font({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans Condensed")}, points);
+}
+
+void SetCaption(QLabel* label, const QString& text, Qt::Alignment alignment, const QFont& font) {
+  label->setText(text);
+  label->setAlignment(alignment);
+  label->setFont(font);
+}
+
+}  // namespace
+
+frmTab::frmTab(const QColor& background, const QString& caption) {
+  setObjectName("frmTab");
+  setAttribute(Qt::WA_DeleteOnClose);
+  setAttribute(Qt::WA_QuitOnClose, false);
+  setWindowTitle(caption);
+  setFont(WindowFont(11.25));
+  resize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+  if (background.isValid()) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, background);
+    pal.setColor(QPalette::Button, background);
+    setPalette(pal);
+  }
+  setAutoFillBackground(true);
+
+  cmdComment_ = new QPushButton("Comments on Table", this);
+  cmdComment_->setObjectName("cmdComment");
+  cmdComment_->setFont(WindowFont(12));
+  cmdComment_->setGeometry(TwipsRect(6375, 2385, 2805, 435));
+  cmdHide_ = new QPushButton("Hide Table", this);
+  cmdHide_->setObjectName("cmdHide");
+  cmdHide_->setFont(WindowFont(12));
+  cmdHide_->setGeometry(TwipsRect(9255, 2385, 1485, 450));
+  connect(cmdComment_, &QPushButton::clicked, this, [this] {
+    if (onComment) onComment();
+  });
+  connect(cmdHide_, &QPushButton::clicked, this, [this] {
+    if (onHide) onHide();
+  });
+}
+
+void frmTab::BuildGrid() {
+  // The template label; the others copy its font, colours and height. Labels are
+  // transparent because neighbouring rows overlap: a row is one text line high, a label more.
+  auto makeLabel = [this](int index) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QString("L%1").arg(index));
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(Font({QStringLiteral("Arial Narrow")}, 11.25));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    labels_[static_cast<std::size_t>(index)] = label;
+    return label;
+  };
+  QLabel* templateLabel = makeLabel(0);
+  templateLabel->setGeometry(TwipsRect(kTemplateLeft, kTemplateTop, kTemplateWidth, kTemplateHeight));
+
+  const QFontMetrics fm(font());
+  wA_ = RoundHalfEven(PixelsToTwips(fm.horizontalAdvance(QLatin1Char('A'))));
+  hA_ = RoundHalfEven(PixelsToTwips(fm.height()));
+  const int x0 = 15 * wA_;
+  const int pitch = RoundHalfEven(5.2 * wA_);
+  int top = RoundHalfEven(6.9 * hA_);
+
+  std::array<int, 78> left{};
+  for (int k = 1; k <= 12; ++k) {
+    left[static_cast<std::size_t>(k)] = x0 + (k - 1) * pitch;
+    QLabel* label = makeLabel(k);
+    label->setText(QString::number(19 + k));
+    label->setGeometry(TwipsRect(left[static_cast<std::size_t>(k)], top, pitch, kTemplateHeight));
+  }
+  pointsRuleY_ = top - 1;
+  const int pointsTop = top;
+  top = top - RoundHalfEven(hA_ / 2.0);
+
+  const QFont rowFont = Font({QStringLiteral("Arial")}, 12);
+  for (int r = 1; r <= 5; ++r) {
+    top -= hA_;
+    if (r == 3) top -= RoundHalfEven(hA_ / 2.0);  // the gap between the notrump and suit rows
+    const int captionLeft = RoundHalfEven(wA_ / 2.0);
+    QLabel* caption = makeLabel(13 * r);
+    SetCaption(caption, QString::fromLatin1(kRows[r].caption), Qt::AlignHCenter | Qt::AlignTop, rowFont);
+    caption->setGeometry(TwipsRect(captionLeft, top, x0, kTemplateHeight));
+    left[static_cast<std::size_t>(13 * r)] = captionLeft;
+    for (int k = 1; k <= 12; ++k) {
+      const std::size_t i = static_cast<std::size_t>(13 * r + k);
+      left[i] = left[i - 13];
+      makeLabel(13 * r + k)->setGeometry(TwipsRect(left[i], top, pitch, kTemplateHeight));
+    }
+  }
+
+  SetCaption(templateLabel, "Points", Qt::AlignHCenter | Qt::AlignTop, Font({QStringLiteral("Arial")}, 12.5));
+  templateLabel->setGeometry(TwipsRect(left[13], pointsTop + 2, x0, kTemplateHeight));
+  update();
+}
+
+void frmTab::ShowCaptions(int32_t language, const QString& englishFont, const QString& japaneseFont) {
+  QFont hideFont = cmdHide_->font();
+  QFont commentFont = cmdComment_->font();
+  if (language == 1) {
+    cmdHide_->setText("表を隠す");
+    cmdComment_->setText("集計表の説明");
+    hideFont.setFamilies({japaneseFont});
+    commentFont.setFamilies({japaneseFont});
+  } else {
+    cmdHide_->setText("Hide Table");
+    cmdComment_->setText("Comments on Table");
+    hideFont.setFamilies({QStringLiteral("Arial")});
+    commentFont.setFamilies({englishFont});
+  }
+  cmdHide_->setFont(hideFont);
+  cmdComment_->setFont(commentFont);
+}
+
+void frmTab::CloseQuietly() {
+  closingQuietly_ = true;
+  close();
+}
+
+void frmTab::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setPen(QPen(Qt::black, 1));
+  painter.drawRect(TwipsRect(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight));
+  const int frameRight = TwipsToPixels(kFrameLeft + kFrameWidth);
+  if (pointsRuleY_ > 0) {
+    const int y = TwipsToPixels(pointsRuleY_);
+    painter.drawLine(TwipsToPixels(kFrameLeft), y, frameRight, y);
+  }
+  painter.drawLine(TwipsToPixels(kCaptionRuleX), TwipsToPixels(kFrameTop), TwipsToPixels(kCaptionRuleX),
+                   TwipsToPixels(kFrameTop + kFrameHeight));
+  for (int y : {kDesignRuleY1, kDesignRuleY2}) painter.drawLine(0, TwipsToPixels(y), width(), TwipsToPixels(y));
+}
+
+void frmTab::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (onShowCaptions) onShowCaptions();
+}
+
+void frmTab::closeEvent(QCloseEvent* event) {
+  if (!closingQuietly_ && onCloseBox) onCloseBox();
+  event->accept();
+}
+
+TableWindows::TableWindows(AppState& state, CommentWindow& comments) : state_(state), comments_(comments) {}
+
+TableWindows::~TableWindows() {
+  delete window_.data();
+  delete message_.data();
+}
+
+QString TableWindows::Caption() const {
+  return QStringLiteral("Table") + QString::fromStdString(state_.ctx.names.resultBaseName);
+}
+
+void TableWindows::LoadTab() {
+  if (state_.ctx.tableState != kTableNone) {
+    if (QWidget* open = state_.platform.FindWindowByCaption(Caption())) {
+      Platform::RestoreAndRaise(open);
+      if (auto* table = qobject_cast<frmTab*>(open)) window_ = table;
+      state_.ctx.tableState = kTableShown;
+      return;
+    }
+  }
+  BuildWindow();
+  state_.ctx.tableState = kTableShown;
+}
+
+void TableWindows::BuildWindow() {
+  // One table window at a time: a window left from other options goes.
+  if (window_ != nullptr) window_->CloseQuietly();
+
+  auto* w = new frmTab(state_.background, Caption());
+  w->onHide = [this] {
+    state_.ctx.tableState = kTableHidden;
+    comments_.Close();
+    if (window_ != nullptr) window_->CloseQuietly();
+  };
+  w->onCloseBox = [this] {
+    comments_.Close();
+    state_.ctx.tableState = kTableNone;
+  };
+  w->onComment = [this] {
+    state_.commentTopic = 1;
+    comments_.Show();
+  };
+  w->onShowCaptions = [this, w] { w->ShowCaptions(state_.ctx.language, state_.UiFont(0), state_.UiFont(1)); };
+  w->BuildGrid();
+  w->onShowCaptions();
+
+  if (state_.mainWindow != nullptr) {
+    const QRect main = state_.mainWindow->frameGeometry();
+    w->move(main.left() + RoundHalfEven(main.width() / 2.0), main.top());
+  }
+  window_ = w;
+  w->show();
+}
+
+void TableWindows::ShowWholeTable() {
+  if (window_ == nullptr) return;
+  const CountTable& counts = state_.ctx.tallies.HandCount;
+  for (int row = 1; row <= 5; ++row) {
+    for (int p = 20; p <= 31; ++p) {
+      window_->L(lblNo(row, p))->setText(QString::number(counts[kRows[row].cls][kRows[row].tricks][p]));
+    }
+  }
+}
+
+void TableWindows::UpdateTable(int32_t cls, int32_t tricks, int32_t points) {
+  if (state_.ctx.tableState != kTableShown || points < 20 || points > 31) return;
+  const int row = RowOf(cls, tricks);
+  if (row == 0 || window_ == nullptr) return;
+  window_->L(lblNo(row, points))->setText(QString::number(state_.ctx.tallies.HandCount[cls][tricks][points]));
+}
+
+bool TableWindows::ScanRunning() const {
+  if (state_.mainWindow == nullptr) return false;
+  const auto* start = state_.mainWindow->findChild<QAbstractButton*>("cmdStart");
+  return start != nullptr && start->text() == QStringLiteral("Working");
+}
+
+void TableWindows::Message(const QString& text) {
+  delete message_.data();
+  auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("VelKorvan"), text, QMessageBox::Ok);
+  box->setObjectName("msgNoTable");
+  box->setWindowModality(Qt::NonModal);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setAttribute(Qt::WA_QuitOnClose, false);
+  message_ = box;
+  if (showMessages_) box->show();
+}
+
+bool TableWindows::ShowFromTallyFile() {
+  const std::string& base = state_.ctx.names.resultBaseName;
+  const std::filesystem::path file = TallyFilePath(state_.ctx.folder, base);
+  const QString code = QString::fromStdString(state_.ctx.names.optionCode);
+  const QString shownName = QStringLiteral("DataFiles/") + QString::fromStdString(base) + QStringLiteral(".dat");
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) {
+    Message(state_.ctx.language == 1
+                ? QStringLiteral("オプション %1 の集計表はまだありません (ファイル %2 がありません)。"
+                                 "先にこのオプションで集計を行ってください。")
+                      .arg(code, shownName)
+                : QStringLiteral("There is no table for the options %1 yet: the file %2 is missing. "
+                                 "Run a scan with these options first.")
+                      .arg(code, shownName));
+    return false;
+  }
+  CountTable counts{};
+  std::string error;
+  if (!Fin(file, counts, error)) {
+    Message(state_.ctx.language == 1
+                ? QStringLiteral("集計表のファイル %1 を読めません: %2").arg(shownName, QString::fromStdString(error))
+                : QStringLiteral("The table file %1 cannot be read: %2").arg(shownName, QString::fromStdString(error)));
+    return false;
+  }
+  state_.ctx.tallies.HandCount = counts;
+  state_.ctx.tableState = kTableNone;
+  LoadTab();
+  ShowWholeTable();
+  return true;
+}
+
+void TableWindows::cmdTable_Click() {
+  int32_t& tableState = state_.ctx.tableState;
+  if (tableState == kTableReShow) {
+    // A scan is running without a table: a new window with the counts so far, which then
+    // follows the scan.
+    tableState = kTableNone;
+    LoadTab();
+    ShowWholeTable();
+    tableState = kTableShown;
+    return;
+  }
+  if (QWidget* open = state_.platform.FindWindowByCaption(Caption())) {
+    Platform::RestoreAndRaise(open);
+    if (tableState != kTableNone) tableState = kTableShown;
+    return;
+  }
+  if (tableState != kTableNone && ScanRunning()) {
+    // Hidden during this scan: show the live counts again.
+    tableState = kTableNone;
+    LoadTab();
+    ShowWholeTable();
+    return;
+  }
+  // Between scans, whether the table was never shown, closed or hidden: the tally file's table.
+  ShowFromTallyFile();
+}
+
+void TableWindows::Close() {
+  if (window_ == nullptr) return;
+  if (comments_.topic() == 1) comments_.Close();  // the table's explanation goes with it
+  window_->CloseQuietly();
+  window_ = nullptr;
+}
+
+QWidget* TableWindows::window() const { return window_; }
+
+}  // namespace vk
