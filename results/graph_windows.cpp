@@ -93,7 +93,7 @@ void GraphWindows::ShowFileMessage(const QString& file, const std::string& error
   box->setObjectName(QStringLiteral("msgGraphFile"));
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setModal(false);
-  if (japanese) box->setFont(QFont(state_.UiFont(1)));
+  if (japanese && !state_.UiFont(1).isEmpty()) box->setFont(QFont(state_.UiFont(1)));
   box->show();
 }
 
@@ -137,8 +137,8 @@ void GraphWindows::cmdGrph_Click() {
   SaveResult(state_.ctx.folder / kSuccessLogName, state_.ctx.names.optionCode, state_.ctx.language, state_.SuccessProb,
              logError);
 
-  // This graph keeps its own copy of the probabilities and its own curve counter: another
-  // graph started during its marker pauses recomputes the shared table.
+  // This graph keeps its own copy of the probabilities (and DrawSuccessGraph its own curve
+  // counter): another graph started during its marker pauses recomputes the shared table.
   const SuccessProbTable table = state_.SuccessProb;
   const SuccessGraphText text{state_.ctx.language, state_.UiFont(1), points, optionCode};
 
@@ -148,21 +148,10 @@ void GraphWindows::cmdGrph_Click() {
   QPointer<frmGrph> window = NewSuccessWindow(caption);
   state_.graphAbort = 0;
   WindowPace pace(state_, window, alive);
-  DrawSuccessFrame(*window->p, text);
-  int curveCounter = 0;
-  bool complete = true;
-  for (const SuccessCurve& curve : kSuccessCurves) {
-    if (!pace.NextCurve() ||
-        !DrawCurve(*window->p, table, curve.cls, curve.tricks, CurveColour(curve), curveCounter, text, pace)) {
-      complete = false;
-      break;
-    }
-  }
+  const bool complete = DrawSuccessGraph(*window->p, table, text, pace);
   if (!*alive) return;
-  if (complete && pace.Usable()) {
-    state_.fastDraw = false;
-    DrawFinished(*window->p, text);
-  }
+  // F1 lasts for the rest of one complete graph.
+  if (complete) state_.fastDraw = false;
   state_.graphAbort = 0;
 }
 
