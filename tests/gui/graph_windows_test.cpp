@@ -173,6 +173,10 @@ TEST_F(GraphWindowsTest, WindowHasItsButtonsFixedSizeAndCaptionsInEitherLanguage
   EXPECT_EQ(state.commentTopic, 3);
   QTest::mouseClick(english->cmdComments, Qt::LeftButton);
   EXPECT_EQ(state.commentTopic, 2);
+  ASSERT_NE(comments.window(), nullptr);
+  EXPECT_TRUE(comments.window()->isVisible());
+  japanese->close();
+  EXPECT_TRUE(comments.window() == nullptr || !comments.window()->isVisible()) << "closing a graph closes the comments";
 }
 
 TEST_F(GraphWindowsTest, PaceKeysWorkFromEveryControlOfTheWindow) {
