@@ -168,9 +168,15 @@ void Form1::BuildControls() {
         w = label;
         break;
       }
-      case Kind::Frame:
-        w = new QGroupBox(caption, parentWidget);
+      case Kind::Frame: {
+        // An option's frame caption lies under its title button: it is kept for accessibility
+        // but not drawn, so that no end of it shows beside the button.
+        const bool optionFrame = QString::fromUtf8(d.name).startsWith(QStringLiteral("frame"));
+        auto* frame = new QGroupBox(optionFrame ? QString() : caption, parentWidget);
+        frame->setAccessibleName(caption);
+        w = frame;
         break;
+      }
       case Kind::TextBox:
         w = new QLineEdit(caption, parentWidget);
         break;
@@ -309,7 +315,10 @@ void Form1::SetOptMsg() {
       {cmdStart_, 8}, {cmdEnd_, 9}, {Frame1_, 10}, {cmdTable_, 11}, {cmdGraphHCP_, 12}};
   for (const auto& [w, row] : captioned) {
     if (auto* button = qobject_cast<QPushButton*>(w)) button->setText(Msg(row, L));
-    if (auto* frame = qobject_cast<QGroupBox*>(w)) frame->setTitle(Msg(row, L));
+    if (auto* frame = qobject_cast<QGroupBox*>(w)) {
+      frame->setTitle(Msg(row, L));
+      frame->setAccessibleName(Msg(row, L));
+    }
     SetFontFamily(w, F);
   }
   const QString code = QString::fromStdString(state_.ctx.names.optionCode);
