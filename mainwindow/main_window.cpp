@@ -245,8 +245,13 @@ void Form1::BuildControls() {
   Language_->SetClickHandler([this] { Language_Click(); });
   for (int i = 1; i <= 7; ++i) {
     connect(cmd_[i], &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
-    connect(opt_[i], &QRadioButton::clicked, this, [this, i] { opt_Click(i); });
-    connect(off_[i], &QRadioButton::clicked, this, [this, i] { off_Click(i); });
+    // A pair's selection can move by mouse or by the arrow keys: act on the newly selected one.
+    connect(opt_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) opt_Click(i);
+    });
+    connect(off_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) off_Click(i);
+    });
   }
 }
 
