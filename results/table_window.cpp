@@ -202,7 +202,13 @@ void frmTab::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-TableWindows::TableWindows(AppState& state, CommentWindow& comments) : state_(state), comments_(comments) {}
+TableWindows::TableWindows(AppState& state, CommentWindow& comments) : state_(state), comments_(comments) {
+  // Setting a label costs far more than tallying a hand; a screenful of counts every 50 ms
+  // looks the same as one per hand.
+  flushTimer_.setSingleShot(true);
+  flushTimer_.setInterval(50);
+  QObject::connect(&flushTimer_, &QTimer::timeout, [this] { FlushCells(); });
+}
 
 TableWindows::~TableWindows() {
   delete window_.data();
@@ -230,6 +236,7 @@ void TableWindows::BuildWindow() {
   // One table window at a time: a window left from other options goes.
   if (window_ != nullptr) window_->CloseQuietly();
 
+  dirty_.fill(false);
   auto* w = new frmTab(state_.background, Caption());
   w->onHide = [this] {
     state_.ctx.tableState = kTableHidden;
@@ -257,6 +264,7 @@ void TableWindows::BuildWindow() {
 }
 
 void TableWindows::ShowWholeTable() {
+  dirty_.fill(false);
   if (window_ == nullptr) return;
   const CountTable& counts = state_.ctx.tallies.HandCount;
   for (int row = 1; row <= 5; ++row) {
@@ -269,8 +277,24 @@ void TableWindows::ShowWholeTable() {
 void TableWindows::UpdateTable(int32_t cls, int32_t tricks, int32_t points) {
   if (state_.ctx.tableState != kTableShown || points < 20 || points > 31) return;
   const int row = RowOf(cls, tricks);
-  if (row == 0 || window_ == nullptr) return;
-  window_->L(lblNo(row, points))->setText(QString::number(state_.ctx.tallies.HandCount[cls][tricks][points]));
+  if (row == 0) return;
+  dirty_[static_cast<std::size_t>(lblNo(row, points))] = true;
+  if (!flushTimer_.isActive()) flushTimer_.start();
+}
+
+void TableWindows::FlushCells() {
+  flushTimer_.stop();
+  if (window_ != nullptr) {
+    const CountTable& counts = state_.ctx.tallies.HandCount;
+    for (int row = 1; row <= 5; ++row) {
+      for (int p = 20; p <= 31; ++p) {
+        const auto i = static_cast<std::size_t>(lblNo(row, p));
+        if (dirty_[i])
+          window_->L(lblNo(row, p))->setText(QString::number(counts[kRows[row].cls][kRows[row].tricks][p]));
+      }
+    }
+  }
+  dirty_.fill(false);
 }
 
 bool TableWindows::ScanRunning() const {

@@ -3,6 +3,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -67,8 +68,13 @@ class TableWindows {
   // Builds the table window, or brings back the one on screen with the current caption.
   void LoadTab();
   void ShowWholeTable();
-  // Refreshes one cell; the scan calls it only while the table is shown (state 1).
+  // Refreshes one cell; the scan calls it only while the table is shown (state 1). The label
+  // takes its new count when window events are next processed, at most every
+  // cellFlushInterval milliseconds, so that a scan pays next to nothing per hand.
   void UpdateTable(int32_t cls, int32_t tricks, int32_t points);
+  // Writes the counts of the cells refreshed since the last time into their labels.
+  void FlushCells();
+  void setCellFlushInterval(int milliseconds) { flushTimer_.setInterval(milliseconds); }
   // The main window's Show Table button.
   void cmdTable_Click();
   // Closes the table window without changing the table-window state.
@@ -96,6 +102,8 @@ class TableWindows {
   QPointer<frmTab> window_;
   QPointer<QWidget> message_;
   bool showMessages_ = true;
+  std::array<bool, 78> dirty_{};  // cells whose label lags behind the tallies
+  QTimer flushTimer_;
 };
 
 }  // namespace vk

@@ -40,6 +40,7 @@ class TableFixture : public ::testing::Test {
     state.mainWindow = &main;
     main.show();
     tables.setShowMessages(false);
+    tables.setCellFlushInterval(0);  // cells follow at the next event processing
   }
   ~TableFixture() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
@@ -126,10 +127,14 @@ TEST_F(TableFixture, UpdateTableWritesOnlyTheFiveRowsAt20To31Points) {
   // A suit hand taking exactly 11 tricks with 26 points.
   UpdateWithProbability(t, theo, 0, 0, 11, 26);
   tables.UpdateTable(0, 11, 26);
+  Settle();
   EXPECT_EQ(table()->L(72)->text(), "1");
   UpdateWithProbability(t, theo, 0, -1, 8, 20);
   tables.UpdateTable(-1, 8, 20);
-  EXPECT_EQ(Cell(1, 20), "1");
+  UpdateWithProbability(t, theo, 0, -1, 8, 20);
+  tables.UpdateTable(-1, 8, 20);
+  Settle();
+  EXPECT_EQ(Cell(1, 20), "2");
 
   const auto before = AllCells();
   struct Hand {
@@ -140,12 +145,14 @@ TEST_F(TableFixture, UpdateTableWritesOnlyTheFiveRowsAt20To31Points) {
     UpdateWithProbability(t, theo, 0, h.cls, h.tricks, h.points);
     tables.UpdateTable(h.cls, h.tricks, h.points);
   }
+  Settle();
   EXPECT_EQ(AllCells(), before);
 
   // Only a shown table is written to.
   state.ctx.tableState = kTableHidden;
   UpdateWithProbability(t, theo, 0, 0, 11, 26);
   tables.UpdateTable(0, 11, 26);
+  Settle();
   EXPECT_EQ(table()->L(72)->text(), "1");
 }
 
@@ -320,6 +327,7 @@ TEST_F(ScanTableFixture, ShowTableAfterClosingDuringScanShowsPartialCountsAndFol
       },
   };
   const ScanResult result = Start(state.ctx, ui, 1, 700);
+  Settle();
   ASSERT_EQ(result.outcome, ScanOutcome::Finished) << result.error;
   EXPECT_EQ(ui.reShows, 1);
   EXPECT_EQ(shownAtReShow, talliesAtReShow);
@@ -363,6 +371,7 @@ TEST_F(ScanTableFixture, ShowTableAfterHideDuringScanShowsTheLiveCounts) {
       },
   };
   ASSERT_EQ(Start(state.ctx, ui, 1, 700).outcome, ScanOutcome::Finished);
+  Settle();
   ASSERT_NE(table(), nullptr);
   EXPECT_EQ(ShownRows(), TallyRows());
 }
