@@ -31,13 +31,22 @@ CommentSizes SizesFor(int32_t topic, int32_t language) {
     case 2:
       return japanese ? CommentSizes{8160, 8100, 7800, 0, 0} : CommentSizes{0, 4650, 0, 0, 0};
     case 3:
-      return japanese ? CommentSizes{7900, 8400, 7400, 0, 0} : CommentSizes{7850, 8700, 7500, 8100, 7500};
+      // The web button sits at the foot of the text box in both languages; at its designed
+      // top it would cover the middle of the longer Japanese text.
+      return japanese ? CommentSizes{7900, 8400, 7400, 0, 7500} : CommentSizes{7850, 8700, 7500, 8100, 7500};
     default:
       return CommentSizes{0, 0, 0, 0, 0};
   }
 }
 
 int OrDesign(int value, int design) { return value != 0 ? value : design; }
+
+// The text box, which can keep the strip under the web button free of text.
+class TextBox : public QPlainTextEdit {
+ public:
+  explicit TextBox(QWidget* parent) : QPlainTextEdit(parent) {}
+  void ReserveBottom(int pixels) { setViewportMargins(0, 0, 0, pixels); }
+};
 
 int OuterHeight(const QWidget* window) {
   return window->height() + (window->frameGeometry().height() - window->geometry().height());
@@ -53,7 +62,7 @@ frmComment::frmComment(AppState& state, int32_t topic, int32_t language)
   setWindowTitle("Comment");
   setFont(QFont("Times New Roman"));
 
-  txt_ = new QPlainTextEdit(this);
+  txt_ = new TextBox(this);
   txt_->setObjectName("txt");
   txt_->setReadOnly(true);
   QFont textFont("Times New Roman");
@@ -99,6 +108,11 @@ frmComment::frmComment(AppState& state, int32_t topic, int32_t language)
 void frmComment::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   txt_->resize(txt_->width(), RoundHalfEven(0.9 * OuterHeight(this)));
+  // Text never runs under the button that lies over the box's lower edge.
+  const int covered = cmdHTML_->isVisibleTo(this) && cmdHTML_->geometry().intersects(txt_->geometry())
+                          ? txt_->geometry().bottom() - cmdHTML_->y() + 2
+                          : 0;
+  static_cast<TextBox*>(txt_)->ReserveBottom(covered > 0 ? covered : 0);
 }
 
 void frmComment::showEvent(QShowEvent* event) {

@@ -107,9 +107,15 @@ TEST_F(CommentFixture, SizesAndWebButtonPerTopicAndLanguage) {
       EXPECT_EQ(Txt()->font().pointSizeF(), 14.25);
     }
   }
-  // The English HCP-graph window puts its button at 7500 twips.
-  Open(3, 0);
-  EXPECT_EQ(Html()->y(), TwipsToPixels(7500));
+  // The HCP-graph windows put their button at the foot of the text box, and no line of text
+  // runs under it.
+  for (int language : {0, 1}) {
+    frmComment* w = Open(3, language);
+    EXPECT_EQ(Html()->y(), TwipsToPixels(7500)) << language;
+    const QRect textArea(Txt()->viewport()->mapTo(w, QPoint(0, 0)), Txt()->viewport()->size());
+    EXPECT_FALSE(textArea.intersects(Html()->geometry())) << language;
+    EXPECT_GT(textArea.height(), Txt()->height() * 9 / 10) << language;
+  }
 }
 
 TEST_F(CommentFixture, FurtherCommentsOpensTheExplanationPageOfTheLanguage) {
