@@ -24,7 +24,9 @@ TEST(TallyFile, WritesZeroAsBlankZeroAndOtherValuesBetweenBlanks) {
   int lines = 0;
   for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
     ++lines;
-    if (lines > 1) EXPECT_EQ(text.substr(at - 2, 2), " 0");
+    if (lines > 1) {
+      EXPECT_EQ(text.substr(at - 2, 2), " 0");
+    }
   }
   EXPECT_EQ(lines, 29);
 }
