@@ -36,46 +36,47 @@ int32_t LengthPointsSuit(const Deal& deal, const EvalSwitch& sw, int32_t declare
 }
 
 namespace {
+// Whether any suit of the pair's two hands passes the test. Every suit is looked at, without an
+// early exit: the answer is the same, and the scan avoids a hard-to-predict branch per suit.
 template <typename Test>
 bool AnySuitOfPair(const Deal& deal, int32_t pair, Test test) {
+  bool any = false;
   for (int32_t p : {pair, pair + 2})
-    for (int s = 0; s <= 3; ++s)
-      if (test(deal.SuitLen[p][s], deal.Holding[p][s])) return true;
-  return false;
+    for (int s = 0; s <= 3; ++s) any |= test(deal.SuitLen[p][s], deal.Holding[p][s]);
+  return any;
 }
 
 int32_t AceCount(const Deal& deal, int32_t player) {
   int32_t aces = 0;
-  for (int s = 0; s <= 3; ++s)
-    if (deal.Holding[player][s].hasAce()) ++aces;
+  for (int s = 0; s <= 3; ++s) aces += deal.Holding[player][s].hasAce();
   return aces;
 }
+
+bool IsHonour(char c) { return (c == 'K') | (c == 'Q') | (c == 'J'); }
 }  // namespace
 
 int32_t SingletonHonors(const Deal& deal, const EvalSwitch& sw, int32_t pair) {
   if (!sw.Evaluates(kSingletonHonors)) return 0;
-  return AnySuitOfPair(deal, pair, [](int32_t len, const HoldingText& h) {
-    // Exactly "K", "Q" or "J".
-    return len == 1 && (h[0] == 'K' || h[0] == 'Q' || h[0] == 'J');
-  });
+  // Exactly "K", "Q" or "J".
+  return AnySuitOfPair(deal, pair, [](int32_t len, const HoldingText& h) { return (len == 1) & IsHonour(h[0]); });
 }
 
 int32_t DoubletonHonors(const Deal& deal, const EvalSwitch& sw, int32_t pair) {
   if (!sw.Evaluates(kDoubletonHonors)) return 0;
+  // Exactly "KQ", "KJ" or "QJ": two honours below the ace, the first above the second.
   return AnySuitOfPair(deal, pair, [](int32_t len, const HoldingText& h) {
-    // Exactly "KQ", "KJ" or "QJ".
-    return len == 2 && ((h[0] == 'K' && (h[1] == 'Q' || h[1] == 'J')) || (h[0] == 'Q' && h[1] == 'J'));
+    return (len == 2) & (((h[0] == 'K') & ((h[1] == 'Q') | (h[1] == 'J'))) | ((h[0] == 'Q') & (h[1] == 'J')));
   });
 }
 
 int32_t FourAces(const Deal& deal, const EvalSwitch& sw, int32_t pair) {
   if (!sw.Evaluates(kFourAces)) return 0;
-  return AceCount(deal, pair) == 4 || AceCount(deal, pair + 2) == 4;
+  return (AceCount(deal, pair) == 4) | (AceCount(deal, pair + 2) == 4);
 }
 
 int32_t Aceless(const Deal& deal, const EvalSwitch& sw, int32_t pair) {
   if (!sw.Evaluates(kAceless)) return 0;
-  return AceCount(deal, pair) == 0 || AceCount(deal, pair + 2) == 0;
+  return (AceCount(deal, pair) == 0) | (AceCount(deal, pair + 2) == 0);
 }
 
 int32_t checkNT(const Deal& deal, int32_t declarer, int32_t dummy) {
