@@ -9,6 +9,7 @@
 
 #include "cli/report.h"
 #include "cli/terminal_progress.h"
+#include "results/graph_export.h"
 #include "scan/scan_driver.h"
 #include "scan/tally_files.h"
 
@@ -122,6 +123,24 @@ int Show(const Common& c) {
   return PrintFromTallyFile(ctx, format, std::nullopt);
 }
 
+int Graph(const Common& c, const std::string& out, const std::string& kind) {
+  ScanContext ctx;
+  cli::Format format;
+  if (int rc = Prepare(c, ctx, format, false)) return rc;
+  const std::string ext = std::filesystem::path(out).extension().string();
+  if (ext != ".png" && ext != ".svg") return Fail("--out must name a .png or .svg file, not \"" + out + "\"", kUsage);
+  GraphRequest request;
+  request.kind = kind == "hcp" ? GraphRequest::Kind::Hcp : GraphRequest::Kind::Success;
+  request.language = ctx.language;
+  request.folder = ctx.folder;
+  request.options = ctx.options;
+  request.scale = 2.0;
+  std::string error;
+  if (!RenderGraph(request, out, error)) return Fail(error);
+  std::cerr << "wrote " << out << "\n";
+  return kOk;
+}
+
 void AddCommon(CLI::App* app, Common& c) {
   app->add_option("--dir", c.dir, "Folder holding Library.bin or Library.asc and DataFiles (default: .)");
   app->add_option("--options", c.options, "Options that are on: any of the letters DLSBACU (default: none)");
@@ -144,7 +163,15 @@ int main(int argc, char** argv) {
   CLI::App* show = app.add_subcommand("show", "Print the results of an earlier scan from its tally file");
   AddCommon(show, common);
 
+  CLI::App* graph = app.add_subcommand("graph", "Draw the success or HCP graph to a PNG or SVG file, without a display");
+  AddCommon(graph, common);
+  std::string out, kind = "success";
+  graph->add_option("--out", out, "Picture file: FILE.png or FILE.svg")->required();
+  graph->add_option("--kind", kind, "success (the six success curves) or hcp (HCP frequencies)")
+      ->check(CLI::IsMember({"success", "hcp"}));
+
   CLI11_PARSE(app, argc, argv);
   if (scan->parsed()) return Scan(common, deals);
+  if (graph->parsed()) return Graph(common, out, kind);
   return Show(common);
 }

@@ -55,6 +55,17 @@ TEST(Cli, ASecondScanReplaysTheCacheAndPrintsTheSame) {
   EXPECT_EQ(j["curves"].size(), 6u);
   CliRun csv = Cli("show --options DL --format csv " + In(dir), dir);
   EXPECT_EQ(csv.out.substr(0, 7), "row,20,");
+
+  // Pictures without a display, from the same tally files.
+  CliRun png = Cli("graph --options DL --out '" + (dir / "g.png").string() + "' " + In(dir), dir);
+  ASSERT_EQ(png.code, 0) << png.err;
+  EXPECT_EQ(test::ReadWholeFile(dir / "g.png").substr(1, 3), "PNG");
+  CliRun svg = Cli("graph --kind hcp --lang ja --out '" + (dir / "h.svg").string() + "' " + In(dir), dir);
+  ASSERT_EQ(svg.code, 0) << svg.err;
+  EXPECT_NE(test::ReadWholeFile(dir / "h.svg").find("<svg"), std::string::npos);
+  CliRun missing = Cli("graph --options U --out '" + (dir / "u.png").string() + "' " + In(dir), dir);
+  EXPECT_EQ(missing.code, 3);
+  EXPECT_FALSE(std::filesystem::exists(dir / "u.png"));
 }
 
 TEST(Cli, BadInputGivesAClearErrorAndAnExitCode) {
