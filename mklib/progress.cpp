@@ -27,11 +27,24 @@ Progress::Progress(std::FILE* out, std::string what, int64_t total, int64_t alre
       done_(already),
       inPlace_(out != nullptr && ::isatty(::fileno(out)) == 1),
       start_(std::chrono::steady_clock::now()),
-      lastShown_(start_) {}
+      lastShown_(start_) {
+  recent_.emplace_back(start_, already);
+}
+
+namespace {
+constexpr std::chrono::seconds kRateWindow{300};
+}  // namespace
+
+double Progress::RecentRate() const {
+  if (recent_.size() < 2) return 0;
+  double seconds = std::chrono::duration<double>(recent_.back().first - recent_.front().first).count();
+  return seconds > 0 ? static_cast<double>(recent_.back().second - recent_.front().second) / seconds : 0;
+}
 
 std::string Progress::Line(int64_t done) const {
   double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-  double rate = elapsed > 0 ? static_cast<double>(done - already_) / elapsed : 0;
+  // While running, the recent rate; at the end, that of the whole run.
+  double rate = done < total_ ? RecentRate() : (elapsed > 0 ? static_cast<double>(done - already_) / elapsed : 0);
   char head[160];
   std::snprintf(head, sizeof head, "%s: %lld of %lld deals (%.1f %%), %.2f deals/s", what_.c_str(),
                 static_cast<long long>(done), static_cast<long long>(total_),
@@ -50,6 +63,9 @@ void Progress::Update(int64_t done) {
   done_ = done;
   if (out_ == nullptr) return;
   auto now = std::chrono::steady_clock::now();
+  recent_.emplace_back(now, done);
+  // Keep one sample older than the window, so the window is always covered.
+  while (recent_.size() > 2 && now - recent_[1].first > kRateWindow) recent_.pop_front();
   if (inPlace_) {
     // Erase to the end of the line: the new text may be shorter than the old.
     std::fprintf(out_, "\r%s\x1b[K", Line(done).c_str());

@@ -1,11 +1,15 @@
 #pragma once
 // Progress of a long run on the terminal: deals done, rate and time left. On a terminal one
-// line is rewritten in place; in a log (stderr redirected) a line is added now and then.
+// line is rewritten in place; in a log (stderr redirected) a line is added now and then. The
+// rate is that of the last few minutes: on a shared machine the load changes, and the time
+// left should follow it.
 
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <string>
+#include <utility>
 
 namespace vk::mklib {
 
@@ -24,6 +28,7 @@ class Progress {
 
  private:
   std::string Line(int64_t done) const;
+  double RecentRate() const;
 
   std::FILE* out_;
   std::string what_;
@@ -34,6 +39,7 @@ class Progress {
   std::chrono::seconds logInterval_{30};
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point lastShown_;
+  std::deque<std::pair<std::chrono::steady_clock::time_point, int64_t>> recent_;
 };
 
 // "45 s", "12 min 05 s", "3 h 07 min", "2 d 04 h": two units at most.
