@@ -10,16 +10,13 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "fake_platform.h"
 #include "mainwindow/app_state.h"
 
 namespace vk {
 namespace {
 
-class FakePlatform : public Platform {
- public:
-  void OpenInBrowser(const QString& address) override { opened.push_back(address); }
-  std::vector<QString> opened;
-};
+using test::FakePlatform;
 
 class CommentFixture : public ::testing::Test {
  protected:

@@ -1,6 +1,6 @@
 #pragma once
-// A platform with a font list, a clock and a browser under the test's control, and a fixture
-// that starts the main window on a scratch program folder.
+// A fixture that starts the main window on a scratch program folder, on a platform under the
+// test's control.
 
 #include <gtest/gtest.h>
 
@@ -15,38 +15,10 @@
 #include <vector>
 
 #include "mainwindow/main_window.h"
-#include "platform/platform.h"
+#include "fake_platform.h"
 #include "test_support.h"
 
 namespace vk::test {
-
-class FakePlatform : public Platform {
- public:
-  QStringList fonts{"Arial", "Arial Narrow", "Verdana"};
-  mutable double now = 100.0;  // seconds
-  double stepPerReading = 0.25;
-  std::vector<QString> opened;
-  std::vector<double> openedAt;
-  int eventRounds = 0;
-  // Runs inside every event round, as a click handled during a scan would.
-  std::function<void()> duringEvents;
-
-  QStringList InstalledFonts() const override { return fonts; }
-  double MonotonicSeconds() const override {
-    const double t = now;
-    now += stepPerReading;
-    return t;
-  }
-  void OpenInBrowser(const QString& address) override {
-    opened.push_back(address);
-    openedAt.push_back(now);
-  }
-  void ProcessEvents() override {
-    ++eventRounds;
-    if (duringEvents) duringEvents();
-    Platform::ProcessEvents();
-  }
-};
 
 class MainWindowTest : public ::testing::Test {
  protected:

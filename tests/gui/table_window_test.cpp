@@ -14,6 +14,7 @@
 #include <string>
 
 #include "help/comment_window.h"
+#include "fake_platform.h"
 #include "mainwindow/app_state.h"
 #include "scan/scan_driver.h"
 #include "scan/tally_files.h"
@@ -22,11 +23,7 @@
 namespace vk {
 namespace {
 
-class FakePlatform : public Platform {
- public:
-  void OpenInBrowser(const QString& address) override { opened.push_back(address); }
-  std::vector<QString> opened;
-};
+using test::FakePlatform;
 
 // A main window stand-in with the Start button whose caption says whether a scan runs.
 class TableFixture : public ::testing::Test {
