@@ -72,13 +72,14 @@ void Progress::Update(int64_t done) {
   } else {
     if (now - lastShown_ < logInterval_) return;
     std::fprintf(out_, "%s\n", Line(done).c_str());
+    lastShownDone_ = done;
   }
   lastShown_ = now;
   std::fflush(out_);
 }
 
 void Progress::Finish() {
-  if (out_ == nullptr) return;
+  if (out_ == nullptr || (!inPlace_ && lastShownDone_ == done_)) return;
   std::fprintf(out_, inPlace_ ? "\r%s\x1b[K\n" : "%s\n", Line(done_).c_str());
   std::fflush(out_);
 }

@@ -23,7 +23,8 @@ class Progress {
   void SetLogInterval(std::chrono::seconds interval) { logInterval_ = interval; }
 
   void Update(int64_t done);
-  // The closing line: always written, ending the in-place line.
+  // The closing line with the time taken; ends the in-place line. Not repeated when the last
+  // appended line already showed the end.
   void Finish();
 
  private:
@@ -39,6 +40,7 @@ class Progress {
   std::chrono::seconds logInterval_{30};
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point lastShown_;
+  int64_t lastShownDone_ = -1;  // appended lines only
   std::deque<std::pair<std::chrono::steady_clock::time_point, int64_t>> recent_;
 };
 
