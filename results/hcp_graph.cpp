@@ -1,19 +1,17 @@
 #include "results/hcp_graph.h"
 
 #include "platform/drawing_surface.h"
+#include "results/graph_style.h"
 #include "results/success_graph.h"
 
 namespace vk {
 
 namespace {
 
-const QColor kBackground(230, 230, 230);
-const QColor kGrid(160, 160, 255);
-const QColor kBlue(0, 0, 255);
+using namespace graph_style;
+
 const QColor kBarFill(255, 176, 128);
 const QColor kBarOutline(128, 128, 224);
-const QColor kMarkerFill(254, 254, 254);
-const QString kArial = QStringLiteral("Arial");
 
 void MoveTo(Canvas& p, double x, double y) {
   p.CurrentX = x;

@@ -1,17 +1,15 @@
 #include "results/success_graph.h"
 
 #include "platform/drawing_surface.h"
+#include "results/graph_style.h"
 
 namespace vk {
 
 namespace {
 
-const QColor kBackground(230, 230, 230);
-const QColor kGrid(160, 160, 255);
-const QColor kBlue(0, 0, 255);
+using namespace graph_style;
+
 const QColor kMarkerOutline(0, 255, 255);
-const QColor kMarkerFill(254, 254, 254);
-const QString kArial = QStringLiteral("Arial");
 
 void DrawAxisTitles(Canvas& p, const SuccessGraphText& text) {
   if (text.language == 1) {
