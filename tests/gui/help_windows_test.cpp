@@ -1,48 +1,48 @@
-// The option help windows: the panel each title button chooses, the window's size from that
-// panel, its place beside the main window, and the blue panel captions.
+// The option help windows (the panel each title button chooses, the window's size from that
+// panel and its place beside the main window) and the comments window (its topics, sizes per
+// topic and language, the web button and the text box that follows the window's height).
 #include "help/help_windows.h"
 
-#include <gtest/gtest.h>
+#include <QPlainTextEdit>
 
-#include <QApplication>
-#include <QImage>
-#include <QLabel>
+#include "fake_platform.h"
 
-#include "mainwindow/app_state.h"
-
-namespace vk {
+namespace vk::test {
 namespace {
 
-class HelpFixture : public ::testing::Test {
+class HelpTest : public WindowsTest {
  protected:
-  HelpFixture() : state(platform), help(state) {
-    state.background = QColor(227, 227, 227);
-    main.setGeometry(100, 120, 493, 374);
-    state.mainWindow = &main;
-    main.show();
-  }
-  ~HelpFixture() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+  HelpTest() : help(state) {}
   QWidget* Press(int topic, int language) {
     state.helpTopic = topic;
     help.Show(language);
     return help.window(language);
   }
-  int MainLeftPlus(double share) const {
-    const QRect m = main.frameGeometry();
-    return m.left() + qRound(share * m.width());
-  }
   static std::vector<int> VisiblePanels(QWidget* w) {
     std::vector<int> shown;
-    for (int i = 1; i <= 7; ++i) {
-      QWidget* panel = w->findChild<QWidget*>(QString("frame%1").arg(i));
-      if (panel != nullptr && panel->isVisible()) shown.push_back(i);
-    }
+    for (int i = 1; i <= 7; ++i)
+      if (auto* panel = w->findChild<QWidget*>(QString("frame%1").arg(i)); panel && panel->isVisible())
+        shown.push_back(i);
     return shown;
   }
+  // 0.65 of the main window's width from its left edge; the bottom edges level.
+  void ExpectBesideMain(QWidget* w) const {
+    const QRect m = main.frameGeometry();
+    EXPECT_EQ(w->frameGeometry().left(), m.left() + qRound(0.65 * m.width()));
+    EXPECT_EQ(w->frameGeometry().bottom(), m.bottom());
+  }
 
-  Platform platform;
-  AppState state;
-  QWidget main;
+  frmComment* Open(int topic, int language) {
+    comments.Close();
+    Settle();
+    state.commentTopic = topic;
+    state.ctx.language = language;
+    comments.Show();
+    return qobject_cast<frmComment*>(comments.window());
+  }
+  QPlainTextEdit* Txt() const { return comments.window()->findChild<QPlainTextEdit*>("txt"); }
+  QPushButton* Html() const { return comments.window()->findChild<QPushButton*>("cmdHTML"); }
+
   HelpWindows help;
 };
 
@@ -52,89 +52,87 @@ constexpr int kPanels[2][8][2] = {
     {{0, 0}, {3645, 3720}, {4590, 3150}, {3915, 1770}, {3720, 1695}, {3300, 1380}, {4545, 990}, {4380, 3375}},
 };
 
-TEST_F(HelpFixture, EachTitleButtonShowsItsPanelBesideTheMainWindow) {
+TEST_F(HelpTest, EachTitleButtonShowsItsPanelInAWindowOfItsSizeBesideTheMainWindow) {
   for (int language : {0, 1}) {
     for (int topic = 1; topic <= 7; ++topic) {
       SCOPED_TRACE(testing::Message() << "language " << language << " topic " << topic);
       QWidget* w = Press(topic, language);
       ASSERT_NE(w, nullptr);
       EXPECT_TRUE(w->isVisible());
-      EXPECT_EQ(w->objectName(), language == 1 ? "frmInfoJ" : "frmInfoE");
-      EXPECT_EQ(w->windowTitle(), " VelKorvan Help");
       EXPECT_EQ(VisiblePanels(w), std::vector<int>{topic});
-      QWidget* panel = w->findChild<QWidget*>(QString("frame%1").arg(topic));
-      EXPECT_EQ(panel->pos(), QPoint(0, TwipsToPixels(90)));
-      const int width = TwipsToPixels(kPanels[language][topic][0] + 210);
-      const int height = TwipsToPixels(kPanels[language][topic][1] + 600);
-      EXPECT_EQ(w->frameGeometry().size(), QSize(width, height));
-      // 0.65 of the main window's width from its left edge; the bottom edges are level.
-      EXPECT_EQ(w->frameGeometry().left(), MainLeftPlus(0.65));
-      EXPECT_EQ(w->frameGeometry().bottom(), main.frameGeometry().bottom());
+      const auto [width, height] = kPanels[language][topic];
+      EXPECT_EQ(w->frameGeometry().size(), QSize(TwipsToPixels(width + 210), TwipsToPixels(height + 600)));
+      ExpectBesideMain(w);
     }
   }
-}
-
-TEST_F(HelpFixture, AnotherTitleButtonOrARepaintLaysTheOpenWindowOutAgain) {
-  QWidget* w = Press(7, 0);
-  EXPECT_EQ(Press(3, 0), w);  // the same window, now with panel 3
-  EXPECT_EQ(VisiblePanels(w), std::vector<int>{3});
-  EXPECT_EQ(w->frameGeometry().height(), TwipsToPixels(1725 + 600));
-
-  QCoreApplication::processEvents();  // on screen
+  // A repaint lays the open window out again for the current topic and main window.
+  QWidget* w = help.window(0);
+  EXPECT_EQ(Press(3, 0), w) << "another title button reuses the open window";
+  Settle();  // on screen
   state.helpTopic = 5;
   main.move(40, 60);
   w->repaint();
-  QCoreApplication::processEvents();
+  Settle();
   EXPECT_EQ(VisiblePanels(w), std::vector<int>{5});
   EXPECT_EQ(w->frameGeometry().height(), TwipsToPixels(930 + 600));
-  EXPECT_EQ(w->frameGeometry().bottom(), main.frameGeometry().bottom());
-  EXPECT_EQ(w->frameGeometry().left(), MainLeftPlus(0.65));
-}
+  ExpectBesideMain(w);
 
-TEST_F(HelpFixture, ClosingOneLanguageLeavesTheOther) {
-  QWidget* english = Press(1, 0);
-  QWidget* japanese = Press(2, 1);
-  ASSERT_NE(english, japanese);
+  // Closing one language leaves the other; topic 0 keeps the whole design.
   help.CloseIfOpen(0);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  Settle();
   EXPECT_EQ(help.window(0), nullptr);
-  EXPECT_EQ(help.window(1), japanese);
-  help.CloseIfOpen(0);  // nothing open: nothing happens
-  QWidget* again = Press(4, 0);
-  ASSERT_NE(again, nullptr);
-  EXPECT_EQ(VisiblePanels(again), std::vector<int>{4});
+  EXPECT_NE(help.window(1), nullptr);
+  EXPECT_EQ(VisiblePanels(Press(0, 0)), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+  EXPECT_EQ(help.window(0)->findChild<QLabel*>("caption")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }
 
-TEST_F(HelpFixture, TopicZeroKeepsTheDesignAndAppliesTheColours) {
-  QWidget* w = Press(0, 0);
-  EXPECT_EQ(VisiblePanels(w), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-  EXPECT_EQ(w->findChild<QWidget*>("frame4")->palette().color(QPalette::Window), state.background);
-}
-
-TEST_F(HelpFixture, PanelCaptionsAreBlueAndLabelsBlack) {
-  for (int language : {0, 1}) {
-    QWidget* w = Press(2, language);
-    QWidget* panel = w->findChild<QWidget*>("frame2");
-    auto* caption = panel->findChild<QLabel*>("caption");
-    ASSERT_NE(caption, nullptr);
-    EXPECT_EQ(caption->text(), language == 1 ? "長さ点 (Length Points)" : "Length Points");
-    const QImage image = w->grab().toImage();
-    const QRect captionArea = caption->geometry().translated(panel->pos());
-    const QRect labelArea = panel->findChild<QLabel*>("LP5cards")->geometry().translated(panel->pos());
-    auto count = [&](const QRect& area, QRgb colour) {
-      int n = 0;
-      for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) n += image.pixel(x, y) == colour ? 1 : 0;
-      return n;
-    };
-    EXPECT_GT(count(captionArea, qRgb(0, 0, 255)), 10) << language;
-    EXPECT_EQ(count(labelArea, qRgb(0, 0, 255)), 0) << language;
-    EXPECT_GT(count(labelArea, qRgb(0, 0, 0)), 10) << language;
+TEST_F(HelpTest, CommentTopicsShowTheirTextInWindowsSizedPerTopicAndLanguage) {
+  // Topic, language, window width and height and text box width in twips, web button.
+  using C = std::tuple<int, int, int, int, int, bool>;
+  for (auto [topic, language, width, height, txtWidth, button] :
+       {C{1, 0, 7320, 6000, 6825, false}, C{1, 1, 8160, 7200, 7800, false}, C{2, 0, 7320, 4650, 6825, false},
+        C{2, 1, 8160, 8100, 7800, false}, C{3, 0, 7850, 8700, 7500, true}, C{3, 1, 7900, 8400, 7400, true}}) {
+    SCOPED_TRACE(testing::Message() << "topic " << topic << " language " << language);
+    frmComment* w = Open(topic, language);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    // Window sizes count the frame, as the text box's share of the height does.
+    EXPECT_EQ(w->frameGeometry().size(), QSize(TwipsToPixels(width), TwipsToPixels(height)));
+    EXPECT_EQ(Txt()->width(), TwipsToPixels(txtWidth));
+    EXPECT_EQ(Txt()->height(), qRound(0.9 * TwipsToPixels(height)));
+    EXPECT_EQ(Txt()->toPlainText(), CommentText(topic, language).replace("\r\n", "\n"));
+    EXPECT_EQ(Html()->isVisible(), button);
+    EXPECT_EQ(Html()->text(), language == 1 ? "さらに説明" : "Further Comments");
+    if (!button) continue;
+    // No line of text runs under the button, which opens the page of the language.
+    const QRect textArea(Txt()->viewport()->mapTo(w, QPoint(0, 0)), Txt()->viewport()->size());
+    EXPECT_FALSE(textArea.intersects(Html()->geometry()));
+    QTest::mouseClick(Html(), Qt::LeftButton);
+    EXPECT_EQ(platform.opened.back(), language == 1 ? "https://velkorvan.example/GraphExplanation.htm"
+                                                    : "https://velkorvan.example/GraphExplanation.HTML");
   }
-  // The Japanese length panel explains the suit contracts as well.
-  EXPECT_NE(help.window(1)->findChild<QLabel*>("LPinSuit"), nullptr);
-  EXPECT_EQ(help.window(0)->findChild<QLabel*>("LPinSuit"), nullptr);
+
+  // The text box keeps nine tenths of the window's height through a resize.
+  frmComment* w = Open(1, 0);
+  const int frame = w->frameGeometry().height() - w->height();
+  w->resize(w->width(), 517 - frame);
+  Settle();
+  EXPECT_EQ(Txt()->height(), 465);  // 465.3
+  w->resize(w->width(), 305 - frame);
+  Settle();
+  EXPECT_EQ(Txt()->height(), 274);  // 274.5 goes to the even 274
+
+  // An open window comes forward unchanged; after its close box the next one has the new topic.
+  state.commentTopic = 3;
+  comments.Show();
+  EXPECT_EQ(comments.window(), w);
+  EXPECT_EQ(w->topic(), 1);
+  w->close();
+  Settle();
+  EXPECT_EQ(comments.window(), nullptr);
+  comments.Show();
+  EXPECT_EQ(comments.topic(), 3);
 }
 
 }  // namespace
-}  // namespace vk
+}  // namespace vk::test

@@ -2,28 +2,18 @@
 // A fixture that starts the main window on a scratch program folder, on a platform under the
 // test's control.
 
-#include <gtest/gtest.h>
-
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QtTest/QTest>
-#include <filesystem>
-#include <functional>
 #include <memory>
-#include <vector>
 
-#include "mainwindow/main_window.h"
 #include "fake_platform.h"
-#include "test_support.h"
+#include "mainwindow/main_window.h"
 
 namespace vk::test {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { savedCwd_ = std::filesystem::current_path(); }
-  void TearDown() override {
+  ~MainWindowTest() override {
     form.reset();
     std::filesystem::current_path(savedCwd_);
   }
@@ -44,24 +34,27 @@ class MainWindowTest : public ::testing::Test {
     EXPECT_NE(w, nullptr) << name;
     return w;
   }
+  // The caption of a button or label, or the text of a box.
   QString Caption(const char* name) const {
-    if (auto* b = form->findChild<QAbstractButton*>(QString::fromUtf8(name))) return b->text();
-    if (auto* l = form->findChild<QLabel*>(QString::fromUtf8(name))) return l->text();
-    if (auto* e = form->findChild<QLineEdit*>(QString::fromUtf8(name))) return e->text();
-    ADD_FAILURE() << "no captioned control " << name;
-    return {};
+    return (Control(name) ? Control(name)->property("text") : QVariant()).toString();
   }
   void Click(const char* name) { QTest::mouseClick(Control(name), Qt::LeftButton); }
-  bool Exists(const std::filesystem::path& relative) const {
-    return std::filesystem::exists(folder / relative.string());
+  bool Exists(const char* relative) const { return std::filesystem::exists(folder / relative); }
+  // Names of the controls on the window itself that are on screen.
+  QStringList VisibleControls() const {
+    QStringList names;
+    for (QWidget* w : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+      if (!w->isWindow() && w->isVisible()) names << w->objectName();
+    return names;
   }
+  static constexpr const char* kNoneTally = "DataFiles/(none)Korvan.dat";
 
   ScratchFolder folder;
   FakePlatform platform;
   std::unique_ptr<Form1> form;
 
  private:
-  std::filesystem::path savedCwd_;
+  const std::filesystem::path savedCwd_ = std::filesystem::current_path();
 };
 
 }  // namespace vk::test
