@@ -29,14 +29,8 @@ void DrawHcpGraph(Canvas& p, const HCPfreqTable& freq, const TheoTable& theo, co
   double total = 0;
   for (int32_t count : freq) total += count;
 
-  p.SetBackColor(kBackground);
-  p.SetFont(kArial, 12);
-  p.SetForeColor(Qt::black);
-  p.SetDrawWidth(1);
-  p.SetFillStyle(FillStyle::Transparent);
-  p.Cls();
   // x is the combined HCP, y minus the percentage: the frame spans 0..40 and 0..-10.
-  p.Scale(-5, -11, 42, 1.5);
+  PrepareSurface(p, -5, -11, 42, 1.5);
 
   p.CurrentY = 0.8;
   if (text.language == 1) {

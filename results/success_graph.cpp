@@ -61,14 +61,8 @@ void PrintBilingual(Canvas& p, const SuccessGraphText& text, const QString& japa
 }
 
 void DrawSuccessFrame(Canvas& p, const SuccessGraphText& text) {
-  p.SetBackColor(kBackground);
-  p.SetFont(kArial, 12);
-  p.SetForeColor(Qt::black);
-  p.SetDrawWidth(1);
-  p.SetFillStyle(FillStyle::Transparent);
-  p.Cls();
   // x is the point count, y minus the percentage: the frame spans 20..40 and 0..-100.
-  p.Scale(15, -112, 42, 17);
+  PrepareSurface(p, 15, -112, 42, 17);
 
   p.Line(20, -50, 40, -50, kGrid);
   for (int x = 25; x <= 35; x += 5) p.Line(x, 0, x, -100, kGrid);

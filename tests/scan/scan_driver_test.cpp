@@ -40,6 +40,13 @@ ScanContext ContextOn(const fs::path& folder) {
 
 OptionSet Options(std::string_view letters) { return *ParseOptionLetters(letters); }
 
+// Deals whose West-East HCP the scan counted.
+int32_t DealsCounted(const ScanContext& ctx) {
+  int32_t counted = 0;
+  for (int32_t n : ctx.tallies.HCPfreq) counted += n;
+  return counted;
+}
+
 TEST(Scan, CachePassWritesExactlyTheTallyFileOfALibraryPass) {
   test::ScratchFolder dir;
   test::WriteLibrary(dir / "Library.bin", test::RandomDeals(3000, 5), 1);
@@ -58,7 +65,7 @@ TEST(Scan, CachePassWritesExactlyTheTallyFileOfALibraryPass) {
     ASSERT_EQ(Start(ctx, ui, 1, ctx.library.dealCount).outcome, ScanOutcome::Finished);
     EXPECT_TRUE(ctx.report.cachePass);
     EXPECT_EQ(test::ReadWholeFile(TallyFilePath(dir.path(), ctx.names.resultBaseName)), fromLibrary);
-    for (int32_t n : ctx.tallies.HCPfreq) EXPECT_EQ(n, 0);
+    EXPECT_EQ(DealsCounted(ctx), 0);
   }
 }
 
@@ -73,9 +80,7 @@ TEST(Scan, CounterStepsEveryHundredDealsAndShowsTheLastDeal) {
   EXPECT_EQ(ui.counters, (std::vector<std::string>{"100", "200", "250"}));
   EXPECT_EQ(events, 2);
   EXPECT_TRUE(ui.finished);
-  int32_t counted = 0;
-  for (int32_t n : ctx.tallies.HCPfreq) counted += n;
-  EXPECT_EQ(counted, 250);
+  EXPECT_EQ(DealsCounted(ctx), 250);
 }
 
 TEST(Scan, AStopTakesEffectAtTheNextProgressStepAndWritesNoTallyFile) {
@@ -93,9 +98,7 @@ TEST(Scan, AStopTakesEffectAtTheNextProgressStepAndWritesNoTallyFile) {
   EXPECT_FALSE(fs::exists(TallyFilePath(dir.path(), ctx.names.resultBaseName)));
   EXPECT_FALSE(fs::exists(HCPfreqFilePath(dir.path())));
   // The tallies keep the partial counts; the cache holds the deals reached.
-  int32_t counted = 0;
-  for (int32_t n : ctx.tallies.HCPfreq) counted += n;
-  EXPECT_EQ(counted, 1199);
+  EXPECT_EQ(DealsCounted(ctx), 1199);
 }
 
 TEST(Scan, AnEmptyRangeChangesNothing) {
@@ -136,9 +139,7 @@ TEST(Scan, DamagedDealsAndRecordsAreSkippedAndCounted) {
   ASSERT_EQ(Start(ctx, ui, 1, 20).outcome, ScanOutcome::Finished);
   EXPECT_EQ(ctx.report.damagedDeals, 1);
   EXPECT_EQ(ctx.report.firstDamagedDeal, 5);
-  int32_t counted = 0;
-  for (int32_t n : ctx.tallies.HCPfreq) counted += n;
-  EXPECT_EQ(counted, 19);
+  EXPECT_EQ(DealsCounted(ctx), 19);
 
   // A cache record with 50 points or 14 tricks is not tallied.
   std::string cache(4 * 300000, '\0');
