@@ -1,5 +1,7 @@
 #include "deals/deal_analysis.h"
 
+#include <array>
+
 #include "scan/tallies.h"
 
 namespace vk {
@@ -26,20 +28,15 @@ Declaration ChooseDeclarer(const Deal& deal, int32_t pair, int32_t denomination)
   return {declarer, deal.Tricks[declarer][denomination]};
 }
 
-int32_t ContractScore(int32_t denomination, int32_t tricks) {
-  const int32_t level = tricks - 6;
-  if (level < 1) return 0;
-  int32_t score;
-  if (denomination == -1)
-    score = 30 * level + 10;
-  else if (denomination <= 1)
-    score = 30 * level;
-  else
-    score = 20 * level;
-  if (level == 6) score += 500;
-  if (level == 7) score += 1000;
-  return score;
-}
+namespace {
+// Every score of ContractScore, looked up per deal: [denomination + 1][tricks].
+constexpr auto kScores = [] {
+  std::array<std::array<int32_t, 14>, 5> table{};
+  for (int d = -1; d <= 3; ++d)
+    for (int t = 0; t <= 13; ++t) table[static_cast<std::size_t>(d + 1)][static_cast<std::size_t>(t)] = ContractScore(d, t);
+  return table;
+}();
+}  // namespace
 
 namespace {
 // Highest value wins, ties to the lower suit; spades give way to hearts (diamonds to clubs)
@@ -86,7 +83,7 @@ void AnalyseDeal(Deal& deal, Analysis& analysis) {
       ContractEntry& c = analysis.Contract[k][d];
       c.declarer = decl.declarer;
       c.tricks = decl.tricks;
-      c.score = ContractScore(d, decl.tricks);
+      c.score = kScores[static_cast<std::size_t>(d + 1)][static_cast<std::size_t>(decl.tricks)];
     }
     byTricks[k] = BestSuitByTricks(analysis, k);
   }

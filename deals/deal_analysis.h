@@ -43,7 +43,16 @@ void AnalyseDeal(Deal& deal, Analysis& analysis);
 
 void CountLengths(Deal& deal, Analysis& analysis);
 Declaration ChooseDeclarer(const Deal& deal, int32_t pair, int32_t denomination);
-int32_t ContractScore(int32_t denomination, int32_t tricks);
+// Trick score of the highest contract that makes, plus 500 for a small and 1000 for a grand
+// slam; 0 below seven tricks. No game bonus, no doubling.
+constexpr int32_t ContractScore(int32_t denomination, int32_t tricks) {
+  const int32_t level = tricks - 6;
+  if (level < 1) return 0;
+  int32_t score = denomination == -1 ? 30 * level + 10 : denomination <= 1 ? 30 * level : 20 * level;
+  if (level == 6) score += 500;
+  if (level == 7) score += 1000;
+  return score;
+}
 int32_t BestSuitByTricks(const Analysis& analysis, int32_t pair);
 struct BestSuit {
   int32_t suit;
