@@ -1,6 +1,5 @@
 #include "deals/card_coding.h"
 
-
 namespace vk {
 
 NameTables InitNames() {
@@ -13,8 +12,6 @@ NameTables InitNames() {
   for (int r = 0; r <= 4; ++r) t.RankLetter[r] = honours[r];
   // The spot cards are named by the digit 14 - rank: rank 5 is "9", rank 12 is "2".
   for (int r = 5; r <= 12; ++r) t.RankLetter[r] = NumText(14 - r);
-  const int32_t points[] = {4, 3, 2, 1};
-  for (int r = 0; r <= 12; ++r) t.RankPoints[r] = r < 4 ? points[r] : 0;
   return t;
 }
 
@@ -22,15 +19,6 @@ const NameTables& Names() {
   static const NameTables tables = InitNames();
   return tables;
 }
-
-int32_t CardPoints(std::string_view letter) {
-  const NameTables& t = Names();
-  for (int r = 0; r <= 12; ++r)
-    if (letter == t.RankLetter[r]) return t.RankPoints[r];
-  return 0;
-}
-
-
 
 std::string NumText(int32_t n) { return std::to_string(n); }
 

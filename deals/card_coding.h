@@ -22,7 +22,6 @@ struct NameTables {
   RangeArray<std::string, 0, 5> PlayerName;  // " W ", " N ", " E ", " S ", "W-E", "N-S"
   RangeArray<std::string, -1, 3> DenomName;  // "NoTrump", "Spades", ...
   RangeArray<std::string, 0, 12> RankLetter; // "A", "K", ..., "2"
-  RangeArray<int32_t, 0, 12> RankPoints;     // 4, 3, 2, 1, then 0
 };
 
 // Fills the tables once; they are only read afterwards.
@@ -32,9 +31,8 @@ const NameTables& Names();
 
 inline constexpr int32_t Partner(int32_t p) { return (p + 2) % 4; }
 
-// Card points of a rank letter: exact, case-sensitive match against RankLetter; anything else 0.
-int32_t CardPoints(std::string_view letter);
-// The same for one character, through a lookup table (the scan's hot path).
+// Card points of a letter: ace 4, king 3, queen 2, jack 1, with an exact, case-sensitive match;
+// every other character (spot cards, a lower-case letter, a blank) 0.
 inline constexpr auto kCardPointTable = [] {
   std::array<int8_t, 256> table{};
   table[static_cast<unsigned char>('A')] = 4;

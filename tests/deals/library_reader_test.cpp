@@ -101,6 +101,10 @@ TEST(AscRecord, MalformedFieldsAreReportedNotOverrun) {
   deal.Clear();
   ASSERT_TRUE(DecodeAscRecord(odd, deal));
   EXPECT_EQ(deal.Holding[kWest][0][0], 'a');
+  EXPECT_EQ(CardPoints('a'), 0);
+  EXPECT_EQ(CardPoints(' '), 0);
+  EXPECT_EQ(CardPoints('T'), 0);
+  EXPECT_EQ(CardPoints('A') + CardPoints('K') + CardPoints('Q') + CardPoints('J'), 10);
 }
 
 TEST(AscRecord, NonHexTrickCharactersReadAsZero) {
