@@ -7,8 +7,11 @@
 #include <iostream>
 #include <string>
 
+#include "cli/compare_report.h"
 #include "cli/report.h"
 #include "cli/terminal_progress.h"
+#include "compare/compare_chart.h"
+#include "compare/compare_run.h"
 #include "results/graph_export.h"
 #include "scan/scan_driver.h"
 #include "scan/tally_files.h"
@@ -50,8 +53,9 @@ int Prepare(const Common& c, ScanContext& ctx, cli::Format& format, bool needLib
   return kOk;
 }
 
-int PrintFromTallyFile(ScanContext& ctx, cli::Format format, const std::optional<ScanReport>& scan) {
+int PrintFromTallyFile(ScanContext& ctx, cli::Format format, const std::optional<ScanReport>& scan, bool ci = false) {
   cli::Report r;
+  r.ci = ci;
   r.optionCode = ctx.names.optionCode;
   r.resultBaseName = ctx.names.resultBaseName;
   r.library = ctx.library.fileName;
@@ -68,23 +72,29 @@ int PrintFromTallyFile(ScanContext& ctx, cli::Format format, const std::optional
   return kOk;
 }
 
+// The number of deals of --deals, by default the whole library.
+int ParseDeals(const ScanContext& ctx, const std::string& dealsText, int32_t& deals) {
+  deals = ctx.library.dealCount;
+  if (dealsText.empty()) return kOk;
+  std::size_t used = 0;
+  long long n = 0;
+  try {
+    n = std::stoll(dealsText, &used);
+  } catch (...) {
+    used = 0;
+  }
+  if (used != dealsText.size() || n < 0 || n > INT32_MAX)
+    return Fail("--deals takes a whole number of deals, not \"" + dealsText + "\"", kUsage);
+  deals = static_cast<int32_t>(n);
+  return kOk;
+}
+
 int Scan(const Common& c, const std::string& dealsText) {
   ScanContext ctx;
   cli::Format format;
   if (int rc = Prepare(c, ctx, format, true)) return rc;
-  int32_t deals = ctx.library.dealCount;
-  if (!dealsText.empty()) {
-    std::size_t used = 0;
-    long long n = 0;
-    try {
-      n = std::stoll(dealsText, &used);
-    } catch (...) {
-      used = 0;
-    }
-    if (used != dealsText.size() || n < 0 || n > INT32_MAX)
-      return Fail("--deals takes a whole number of deals, not \"" + dealsText + "\"", kUsage);
-    deals = static_cast<int32_t>(n);
-  }
+  int32_t deals = 0;
+  if (int rc = ParseDeals(ctx, dealsText, deals)) return rc;
   std::string error;
   if (!PrepareDataFolder(ctx, error)) return Fail(error);
   const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
@@ -102,9 +112,9 @@ int Scan(const Common& c, const std::string& dealsText) {
       break;
   }
   const ScanReport& rep = ctx.report;
-  std::cerr << (rep.cachePass ? "cache pass: " + std::to_string(rep.recordsRead) + " cache records"
-                              : "library pass: deals 1 to " + std::to_string(rep.lastDeal) + " of " +
-                                    ctx.library.fileName)
+  std::cerr << (rep.cachePass
+                    ? "cache pass: " + std::to_string(rep.recordsRead) + " cache records"
+                    : "library pass: deals 1 to " + std::to_string(rep.lastDeal) + " of " + ctx.library.fileName)
             << "; tally file " << TallyFilePath(ctx.folder, ctx.names.resultBaseName).string() << "\n";
   if (int rc = PrintFromTallyFile(ctx, format, rep)) return rc;
   if (rep.damagedDeals > 0)
@@ -116,11 +126,11 @@ int Scan(const Common& c, const std::string& dealsText) {
   return rep.damagedDeals + rep.damagedRecords > 0 ? kDamaged : kOk;
 }
 
-int Show(const Common& c) {
+int Show(const Common& c, bool ci) {
   ScanContext ctx;
   cli::Format format;
   if (int rc = Prepare(c, ctx, format, false)) return rc;
-  return PrintFromTallyFile(ctx, format, std::nullopt);
+  return PrintFromTallyFile(ctx, format, std::nullopt, ci);
 }
 
 int Graph(const Common& c, const std::string& out, const std::string& kind) {
@@ -141,10 +151,61 @@ int Graph(const Common& c, const std::string& out, const std::string& kind) {
   return kOk;
 }
 
+int Compare(const Common& c, const std::string& dealsText, const std::string& chart, int top) {
+  ScanContext ctx;
+  cli::Format format;
+  if (int rc = Prepare(c, ctx, format, true)) return rc;
+  int32_t deals = 0;
+  if (int rc = ParseDeals(ctx, dealsText, deals)) return rc;
+  if (!chart.empty() && !IsChartFileName(chart))
+    return Fail("--chart must name a .png or .svg file, not \"" + chart + "\"", kUsage);
+  std::string error;
+  if (!PrepareDataFolder(ctx, error)) return Fail(error);
+  const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
+  cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
+  const Comparison result = CompareOptionSets(ctx, ui, deals);
+  ui.Finish();
+  switch (result.scan.outcome) {
+    case ScanOutcome::NotRun:
+      return Fail("nothing to compare: --deals is " + std::to_string(deals), kUsage);
+    case ScanOutcome::Stopped:
+      return Fail("comparison stopped; no tally file written", kStopped);
+    case ScanOutcome::Failed:
+      return Fail(result.scan.error);
+    case ScanOutcome::Finished:
+      break;
+  }
+  const ScanReport& rep = ctx.report;
+  std::cerr << (rep.cachePass
+                    ? "cache pass: " + std::to_string(rep.recordsRead) + " cache records"
+                    : "library pass: deals 1 to " + std::to_string(rep.lastDeal) + " of " + ctx.library.fileName)
+            << "; " << kOptionSetCount << " tally files in " << ctx.DataFolder().string() << "\n";
+  cli::CompareReport report;
+  report.library = ctx.library.fileName;
+  report.dealCount = ctx.library.dealCount;
+  report.language = ctx.language;
+  report.comparison = &result;
+  report.cachePass = rep.cachePass;
+  report.top = top;
+  std::cout << cli::FormatCompareReport(report, format);
+  if (!chart.empty()) {
+    if (!RenderCompareChart(result.scores, ctx.language, chart, error)) return Fail(error);
+    std::cerr << "wrote " << chart << "\n";
+  }
+  if (rep.damagedDeals > 0)
+    Fail(std::to_string(rep.damagedDeals) + " damaged deal(s) skipped, the first is deal " +
+         std::to_string(rep.firstDamagedDeal) + " of " + (ctx.folder / ctx.library.fileName).string());
+  if (rep.damagedRecords > 0)
+    Fail(std::to_string(rep.damagedRecords) + " damaged cache record(s) skipped, the first is record " +
+         std::to_string(rep.firstDamagedRecord) + " of " + (ctx.DataFolder() / kCacheFileName).string());
+  return rep.damagedDeals + rep.damagedRecords > 0 ? kDamaged : kOk;
+}
+
 void AddCommon(CLI::App* app, Common& c) {
   app->add_option("--dir", c.dir, "Folder holding Library.bin or Library.asc and DataFiles (default: .)");
   app->add_option("--options", c.options, "Options that are on: any of the letters DLSBACU (default: none)");
-  app->add_option("--format", c.format, "Output format: text, csv or json")->check(CLI::IsMember({"text", "csv", "json"}));
+  app->add_option("--format", c.format, "Output format: text, csv or json")
+      ->check(CLI::IsMember({"text", "csv", "json"}));
   app->add_option("--lang", c.lang, "Language of labels and files: en or ja")->check(CLI::IsMember({"en", "ja"}));
 }
 
@@ -162,16 +223,32 @@ int main(int argc, char** argv) {
 
   CLI::App* show = app.add_subcommand("show", "Print the results of an earlier scan from its tally file");
   AddCommon(show, common);
+  bool ci = false;
+  show->add_flag("--ci", ci, "Print the 95 % interval of each success probability (Wilson, from the tally counts)");
 
-  CLI::App* graph = app.add_subcommand("graph", "Draw the success or HCP graph to a PNG or SVG file, without a display");
+  CLI::App* graph =
+      app.add_subcommand("graph", "Draw the success or HCP graph to a PNG or SVG file, without a display");
   AddCommon(graph, common);
   std::string out, kind = "success";
   graph->add_option("--out", out, "Picture file: FILE.png or FILE.svg")->required();
   graph->add_option("--kind", kind, "success (the six success curves) or hcp (HCP frequencies)")
       ->check(CLI::IsMember({"success", "hcp"}));
 
+  CLI::App* compare = app.add_subcommand(
+      "compare", "Scan once for all 128 option sets, write their tally files and rank how well each predicts success");
+  compare->add_option("--dir", common.dir, "Folder holding Library.bin or Library.asc and DataFiles (default: .)");
+  compare->add_option("--deals", deals, "Number of deals to scan (default: the whole library)");
+  compare->add_option("--format", common.format, "Output format: text, csv or json")
+      ->check(CLI::IsMember({"text", "csv", "json"}));
+  compare->add_option("--lang", common.lang, "Language of labels: en or ja")->check(CLI::IsMember({"en", "ja"}));
+  std::string chart;
+  int top = 10;
+  compare->add_option("--chart", chart, "Also draw the ranking to FILE.png or FILE.svg");
+  compare->add_option("--top", top, "Option sets listed per ranking in text (default 10)")->check(CLI::Range(1, 128));
+
   CLI11_PARSE(app, argc, argv);
+  if (compare->parsed()) return Compare(common, deals, chart, top);
   if (scan->parsed()) return Scan(common, deals);
   if (graph->parsed()) return Graph(common, out, kind);
-  return Show(common);
+  return Show(common, ci);
 }

@@ -6,15 +6,16 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "deals/cache_file.h"
 #include "deals/library_writer.h"
 #include "scan/scan_driver.h"
@@ -22,15 +23,11 @@
 
 namespace fs = std::filesystem;
 using namespace vk;
+using vk::bench::kFullLibrary;
+using vk::bench::MakeFullLibrary;
+using vk::bench::Median;
 
 namespace {
-
-constexpr int32_t kFullLibrary = 717102;
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 struct Medians {
   double wall, cpu;
@@ -52,41 +49,6 @@ Timing Seconds(const std::function<void()>& f) {
   auto t0 = std::chrono::steady_clock::now();
   f();
   return {std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), ThreadCpu() - c0};
-}
-
-// The sample library's records repeated to full size; false when there is no sample.
-bool MakeFullLibrary(const fs::path& sample, const fs::path& out) {
-  std::ifstream in(sample, std::ios::binary);
-  std::string records((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  records.resize(records.size() / kBinRecordLength * kBinRecordLength);
-  std::string full;
-  full.reserve(static_cast<std::size_t>(kFullLibrary) * kBinRecordLength);
-  if (records.empty()) {
-    // Seeded random deals with random trick tables.
-    uint64_t x = 0x9E3779B97F4A7C15ull;
-    auto next = [&x] {
-      x ^= x << 13;
-      x ^= x >> 7;
-      x ^= x << 17;
-      return x;
-    };
-    for (int k = 0; k < 20000; ++k) {
-      DealRecord r;
-      int8_t pack[52];
-      for (int i = 0; i < 52; ++i) pack[i] = static_cast<int8_t>(i / 13);
-      for (int i = 51; i > 0; --i) std::swap(pack[i], pack[next() % static_cast<uint64_t>(i + 1)]);
-      for (int c = 0; c < 52; ++c) r.owner[static_cast<std::size_t>(c / 13)][static_cast<std::size_t>(c % 13)] = pack[c];
-      for (auto& d : r.tricks)
-        for (auto& t : d) t = static_cast<int8_t>(next() % 14);
-      auto bytes = EncodeBinRecord(r);
-      records.append(bytes.begin(), bytes.end());
-    }
-  }
-  while (full.size() < static_cast<std::size_t>(kFullLibrary) * kBinRecordLength)
-    full.append(records, 0,
-                std::min(records.size(), static_cast<std::size_t>(kFullLibrary) * kBinRecordLength - full.size()));
-  std::ofstream(out, std::ios::binary).write(full.data(), static_cast<std::streamsize>(full.size()));
-  return in.good() || !records.empty();
 }
 
 }  // namespace

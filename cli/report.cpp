@@ -46,6 +46,11 @@ std::string PadLabel(const std::string& s, std::size_t width) {
   return w >= width ? s : s + std::string(width - w, ' ');
 }
 
+std::string IntervalEnd(const Estimate& e, bool low) {
+  if (!e.HasInterval()) return "-";
+  return Percent(static_cast<float>(low ? e.low : e.high));
+}
+
 std::string Text(const Report& r) {
   std::string out = "Table" + r.resultBaseName + "   " + r.library + ", " + std::to_string(r.dealCount) + " deals\n";
   out += Pad("Points", 16, true);
@@ -66,6 +71,12 @@ std::string Text(const Report& r) {
     out += PadLabel(CurveLabel(c, r.language), 22);
     for (int p = 20; p <= 40; ++p) out += Pad(Percent(CurveValue(r.prob, c.cls, c.tricks, p)), 6);
     out += "\n";
+    if (!r.ci) continue;
+    for (bool low : {true, false}) {
+      out += PadLabel(low ? "  95 % low" : "  95 % high", 22);
+      for (int p = 20; p <= 40; ++p) out += Pad(IntervalEnd(SuccessInterval(r.counts, c.cls, c.tricks, p), low), 6);
+      out += "\n";
+    }
   }
   return out;
 }
@@ -86,6 +97,15 @@ std::string Csv(const Report& r) {
     out += CurveLabel(c, r.language);
     for (int p = 20; p <= 40; ++p) out += "," + Percent(CurveValue(r.prob, c.cls, c.tricks, p));
     out += "\n";
+    if (!r.ci) continue;
+    for (bool low : {true, false}) {
+      out += std::string(CurveLabel(c, r.language)) + (low ? " 95 % low" : " 95 % high");
+      for (int p = 20; p <= 40; ++p) {
+        const Estimate e = SuccessInterval(r.counts, c.cls, c.tricks, p);
+        out += "," + (e.HasInterval() ? IntervalEnd(e, low) : std::string());
+      }
+      out += "\n";
+    }
   }
   return out;
 }
@@ -120,6 +140,15 @@ std::string Json(const Report& r) {
     for (int p = 20; p <= 40; ++p)
       values[std::to_string(p)] = std::stod(Percent(CurveValue(r.prob, c.cls, c.tricks, p)));
     jc["percent"] = values;
+    nlohmann::ordered_json intervals = nlohmann::ordered_json::object();
+    for (int p = 20; p <= 40; ++p) {
+      const Estimate e = SuccessInterval(r.counts, c.cls, c.tricks, p);
+      intervals[std::to_string(p)] =
+          e.HasInterval()
+              ? nlohmann::ordered_json::array({std::stod(IntervalEnd(e, true)), std::stod(IntervalEnd(e, false))})
+              : nlohmann::ordered_json(nullptr);
+    }
+    jc["interval95"] = intervals;
     j["curves"].push_back(jc);
   }
   if (r.scan) {
@@ -137,6 +166,21 @@ std::string Json(const Report& r) {
 }
 
 }  // namespace
+
+Estimate SuccessInterval(const CountTable& counts, int32_t cls, int32_t tricks, int32_t points) {
+  double total = 0.0, atLeast = 0.0;
+  for (int k = 0; k <= 13; ++k) {
+    total += counts[cls][k][points];
+    if (k >= tricks) atLeast += counts[cls][k][points];
+  }
+  Estimate e = WilsonInterval(atLeast, total);
+  if (e.HasInterval()) {
+    e.value *= 100.0;
+    e.low *= 100.0;
+    e.high *= 100.0;
+  }
+  return e;
+}
 
 std::string FormatReport(const Report& report, Format format) {
   switch (format) {

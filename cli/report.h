@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "compare/compare_stats.h"
 #include "results/success_prob.h"
 #include "scan/scan_context.h"
 
@@ -39,8 +40,15 @@ struct Report {
   SuccessProbTable prob{};
   // Present after a scan.
   std::optional<ScanReport> scan;
+  // Print the 95 % interval of each success probability under it (text and CSV; JSON always has them).
+  bool ci = false;
 };
 
 std::string FormatReport(const Report& report, Format format);
+
+// The 95 % Wilson interval, in percent, of the curve's success probability at the point count,
+// from the counts of the tally file; no value without hands. For option sets with point
+// corrections the counts are weighted sums and the interval treats them as whole hands.
+Estimate SuccessInterval(const CountTable& counts, int32_t cls, int32_t tricks, int32_t points);
 
 }  // namespace vk::cli

@@ -69,21 +69,6 @@ void Draw(Canvas& canvas, const GraphData& data) {
   }
 }
 
-bool EnsureGuiApplication(std::string& error) {
-  if (QCoreApplication::instance() == nullptr) {
-    // The headless scanner has no application of its own; this one lives until the process ends.
-    static int argc = 3;
-    static char arg0[] = "velkorvan", arg1[] = "-platform", arg2[] = "offscreen";
-    static char* argv[] = {arg0, arg1, arg2, nullptr};
-    new QGuiApplication(argc, argv);
-  }
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
-    error = "drawing a graph needs a GUI application, not a console one";
-    return false;
-  }
-  return true;
-}
-
 bool Paint(const GraphData& data, double scale, QImage& image) {
   const QSize size = GraphPictureSize();
   image = QImage(size * scale, QImage::Format_RGB32);
@@ -104,6 +89,21 @@ std::string Lowercase(std::string text) {
 }
 
 }  // namespace
+
+bool EnsureGuiApplication(std::string& error) {
+  if (QCoreApplication::instance() == nullptr) {
+    // The headless scanner has no application of its own; this one lives until the process ends.
+    static int argc = 3;
+    static char arg0[] = "velkorvan", arg1[] = "-platform", arg2[] = "offscreen";
+    static char* argv[] = {arg0, arg1, arg2, nullptr};
+    new QGuiApplication(argc, argv);
+  }
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+    error = "drawing a graph needs a GUI application, not a console one";
+    return false;
+  }
+  return true;
+}
 
 QSize GraphPictureSize() { return TwipsRect(30, 15, 8880, 5985).size(); }
 

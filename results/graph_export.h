@@ -21,6 +21,10 @@ struct GraphRequest {
   double scale = 1.0;            // pixels per picture pixel in a PNG (2 for a sharper picture)
 };
 
+// Creates an offscreen GUI application when the process has none (the headless scanner's case),
+// so pictures can be drawn without a display. False with a message in a console application.
+bool EnsureGuiApplication(std::string& error);
+
 // Size of the picture: the graph window's drawing surface.
 QSize GraphPictureSize();
 

@@ -23,6 +23,7 @@ std::string NumberField(int32_t n) { return (n < 0 ? "" : " ") + NumText(n) + " 
 void WriteRecord(ScanContext& ctx, PassIo& io, int32_t cls, int32_t hcp, int32_t flag, int32_t tricks) {
   ctx.currentRecord = PackCacheRecord(cls, hcp, flag, tricks, ctx.corrections);
   io.cache->Write(ctx.currentRecord);
+  if (ctx.recordSink != nullptr) ctx.recordSink->Take(ctx.currentRecord);
 }
 }  // namespace
 
@@ -81,6 +82,7 @@ bool Korvancommon(ScanContext& ctx, ScanUi& ui) {
   const CacheFields f = UnpackCacheRecord(ctx.currentRecord);
   if (f.hcp > 40 || f.tricks > 13) return false;
   ctx.corrections = f.corrections;
+  if (ctx.recordSink != nullptr) ctx.recordSink->Take(ctx.currentRecord);
   const int32_t corr = CorrectionTotal(f.corrections, ctx.options);
   if (ctx.options[kLimitDeclarer] && f.flag == 0) return true;
   TallyHand(ctx, ui, corr, f.cls, f.tricks, f.hcp);

@@ -14,16 +14,17 @@
 #include "deals/library_reader.h"
 #include "evaluation/corrections.h"
 #include "evaluation/options.h"
+#include "scan/record_sink.h"
 #include "scan/tallies.h"
 #include "scan/theo.h"
 
 namespace vk {
 
 // Table-window states.
-inline constexpr int32_t kTableNone = 0;     // no table window is being fed
-inline constexpr int32_t kTableShown = 1;    // shown and receiving live updates
-inline constexpr int32_t kTableHidden = 2;   // hidden with its Hide Table button
-inline constexpr int32_t kTableReShow = 4;   // scan running without a table; Show Table re-enabled
+inline constexpr int32_t kTableNone = 0;    // no table window is being fed
+inline constexpr int32_t kTableShown = 1;   // shown and receiving live updates
+inline constexpr int32_t kTableHidden = 2;  // hidden with its Hide Table button
+inline constexpr int32_t kTableReShow = 4;  // scan running without a table; Show Table re-enabled
 
 // What the last scan skipped.
 struct ScanReport {
@@ -31,8 +32,8 @@ struct ScanReport {
   int32_t firstDamagedDeal = 0;
   int64_t damagedRecords = 0;
   int32_t firstDamagedRecord = 0;
-  int32_t lastDeal = 0;       // last library deal evaluated (library pass)
-  int32_t recordsRead = 0;    // cache records evaluated (cache pass)
+  int32_t lastDeal = 0;     // last library deal evaluated (library pass)
+  int32_t recordsRead = 0;  // cache records evaluated (cache pass)
   bool cachePass = false;
   bool reachedLibraryEnd = false;  // the requested count ran past the last deal
 };
@@ -64,6 +65,9 @@ struct ScanContext {
   int32_t tableState = kTableNone;
 
   ScanReport report;
+
+  // When set, receives every evaluated contract's cache record of the pass.
+  RecordSink* recordSink = nullptr;
 
   // Rebuilds the option code and result base name from `options`.
   void SetupFilename() { names = vk::SetupFilename(options); }

@@ -1,0 +1,49 @@
+#include "compare/compare_run.h"
+
+#include <memory>
+
+#include "scan/tally_files.h"
+
+namespace vk {
+
+std::vector<std::string> OptionSetCodes() {
+  std::vector<std::string> codes;
+  for (int s = 0; s < kOptionSetCount; ++s) codes.push_back(SetupFilename(OptionSetAt(s)).optionCode);
+  return codes;
+}
+
+Comparison CompareOptionSets(ScanContext& ctx, ScanUi& ui, int32_t Nend) {
+  Comparison out;
+  const OptionSet saved = ctx.options;
+  ctx.options = OptionSet{};
+  ctx.SetupFilename();
+  auto tallies = std::make_unique<OptionSetTallies>(ctx.weights);
+  ctx.recordSink = tallies.get();
+  out.scan = Start(ctx, ui, 1, Nend);
+  ctx.recordSink = nullptr;
+  ctx.options = saved;
+  ctx.SetupFilename();
+  if (out.scan.outcome != ScanOutcome::Finished) return out;
+  tallies->Finish();
+  if (ctx.stopFlag != 0) {
+    out.scan.outcome = ScanOutcome::Stopped;
+    return out;
+  }
+  const std::vector<std::string> codes = OptionSetCodes();
+  // All files are formed first so that a failure to write leaves the earlier ones as they were.
+  for (int s = 0; s < kOptionSetCount; ++s) {
+    const std::string text = TallyFileText(tallies->Weights(s), ctx.library.dealCount);
+    if (!WriteFileAtomically(TallyFilePath(ctx.folder, codes[static_cast<std::size_t>(s)] + "Korvan"), text,
+                             out.scan.error)) {
+      out.scan.outcome = ScanOutcome::Failed;
+      return out;
+    }
+  }
+  const auto groups = tallies->Groups();
+  out.records = tallies->records();
+  out.groups = static_cast<int>(groups[0].size());
+  out.scores = ScoreOptionSets(groups, codes);
+  return out;
+}
+
+}  // namespace vk

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "compare/compare_run.h"
+#include "scan/scan_driver.h"
+#include "scan/tally_files.h"
+#include "test_support.h"
+
+namespace vk {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Random deals and trick tables (ties, slams, deals nobody can make) with hands of extreme
+// shape mixed in: a thirteen-card suit, a void-rich 7-6 hand, four aces in one hand, aceless pairs.
+std::vector<DealRecord> RarePathDeals(int count, uint64_t seed) {
+  std::vector<DealRecord> deals = test::RandomDeals(count, seed);
+  const DealRecord odd[] = {
+      test::HandsToRecord("AKQJT98765432...", ".AKQJT98765432..", "..AKQJT98765432.", "...AKQJT98765432", 13),
+      test::HandsToRecord("AKQJ432.AKQ432..", "T98.JT9.AKQJ.T98", "765.8765.T98.765", "..765432.AKQJ432", 11),
+      test::HandsToRecord("A432.A432.A32.A2", "KQJ.KQJ.KQJ.KQJT", "T98.T98.T98.9876", "765.765.7654.543", 9),
+      test::HandsToRecord("5432.5432.543.54", "KQJ.KQJ.KQJ.KQJT", "T98.T98.T98.9876", "A76.A76.A762.A32", 7),
+  };
+  for (std::size_t i = 0; i < deals.size(); i += 97) deals[i] = odd[i / 97 % 4];
+  return deals;
+}
+
+ScanContext ContextOn(const fs::path& folder) {
+  ScanContext ctx;
+  ctx.folder = folder;
+  std::string error;
+  EXPECT_TRUE(PrepareDataFolder(ctx, error)) << error;
+  EXPECT_TRUE(ChooseLibrary(ctx));
+  return ctx;
+}
+
+std::string TallyText(const fs::path& folder, int set) {
+  return test::ReadWholeFile(TallyFilePath(folder, SetupFilename(OptionSetAt(set)).resultBaseName));
+}
+
+// A scan of one option set in its own folder over the same library.
+std::string SingleScanFile(const fs::path& library, int set, bool cachePass) {
+  test::ScratchFolder dir;
+  fs::copy_file(library, dir / "Library.bin");
+  ScanContext ctx = ContextOn(dir.path());
+  ctx.options = OptionSetAt(set);
+  ctx.SetupFilename();
+  SilentScanUi ui;
+  EXPECT_EQ(Start(ctx, ui, 1, ctx.library.dealCount).outcome, ScanOutcome::Finished);
+  if (cachePass) {
+    ctx.cache = {1, static_cast<int64_t>(fs::file_size(dir / "DataFiles" / kCacheFileName))};
+    EXPECT_EQ(Start(ctx, ui, 1, ctx.library.dealCount).outcome, ScanOutcome::Finished);
+  }
+  return TallyText(dir.path(), set);
+}
+
+TEST(CompareOptionSets, EveryTallyFileEqualsTheSingleScansFileByteForByte) {
+  test::ScratchFolder dir;
+  // More records than one chunk, so the threads meet several chunk and group boundaries.
+  test::WriteLibrary(dir / "Library.bin", RarePathDeals(16000, 21), 1);
+  ScanContext ctx = ContextOn(dir.path());
+  SilentScanUi ui;
+  const Comparison first = CompareOptionSets(ctx, ui, ctx.library.dealCount);
+  ASSERT_EQ(first.scan.outcome, ScanOutcome::Finished) << first.scan.error;
+  EXPECT_FALSE(ctx.report.cachePass);
+  EXPECT_GT(first.records, static_cast<int64_t>(OptionSetTallies::kChunkRecords));
+  EXPECT_TRUE(fs::exists(HCPfreqFilePath(dir.path())));
+  EXPECT_TRUE(fs::exists(dir / "DataFiles" / kCacheFileName));
+
+  // Library-pass scans for a spread of sets, cache-pass scans for all of them.
+  for (int set : {0, 1, 2, 3, 12, 48, 64, 66, 67, 95, 127}) {
+    SCOPED_TRACE(SetupFilename(OptionSetAt(set)).optionCode);
+    EXPECT_EQ(TallyText(dir.path(), set), SingleScanFile(dir / "Library.bin", set, false));
+  }
+  std::vector<std::string> fromLibrary;
+  for (int set = 0; set < kOptionSetCount; ++set) fromLibrary.push_back(TallyText(dir.path(), set));
+
+  // The next run replays the cache: the same 128 files, which equal cache-pass scans.
+  ctx.cache = {1, static_cast<int64_t>(fs::file_size(dir / "DataFiles" / kCacheFileName))};
+  for (int set = 0; set < kOptionSetCount; ++set)
+    fs::remove(TallyFilePath(dir.path(), SetupFilename(OptionSetAt(set)).resultBaseName));
+  const Comparison second = CompareOptionSets(ctx, ui, ctx.library.dealCount);
+  ASSERT_EQ(second.scan.outcome, ScanOutcome::Finished) << second.scan.error;
+  EXPECT_TRUE(ctx.report.cachePass);
+  for (int set = 0; set < kOptionSetCount; ++set) {
+    SCOPED_TRACE(SetupFilename(OptionSetAt(set)).optionCode);
+    EXPECT_EQ(TallyText(dir.path(), set), fromLibrary[static_cast<std::size_t>(set)]);
+  }
+  for (int set : {5, 70, 127})
+    EXPECT_EQ(fromLibrary[static_cast<std::size_t>(set)], SingleScanFile(dir / "Library.bin", set, true));
+  // Both passes cut the same groups, so they give the same scores.
+  EXPECT_EQ(second.groups, first.groups);
+  EXPECT_EQ(second.scores[127].curves[kCurve3NT].skill.low, first.scores[127].curves[kCurve3NT].skill.low);
+}
+
+TEST(CompareOptionSets, GroupsCoverEveryRecordAndStayBetween32And64) {
+  test::ScratchFolder dir;
+  test::WriteLibrary(dir / "Library.bin", RarePathDeals(9000, 3), 1);
+  ScanContext ctx = ContextOn(dir.path());
+  OptionSetTallies tallies(ctx.weights);
+  ctx.recordSink = &tallies;
+  SilentScanUi ui;
+  ASSERT_EQ(Start(ctx, ui, 1, ctx.library.dealCount).outcome, ScanOutcome::Finished);
+  tallies.Finish();
+  const auto groups = tallies.Groups();
+  for (int set : {0, 31, 32, 63, 64, 127}) {
+    const auto& g = groups[static_cast<std::size_t>(set)];
+    EXPECT_GE(g.size(), 32u);
+    EXPECT_LE(g.size(), 64u);
+    CurveSums sum;
+    for (const CurveSums& x : g) sum += x;
+    const CurveSums whole = SumCurves(tallies.Weights(set));
+    for (int k = 0; k < kCurveCount; ++k) EXPECT_NEAR(CurveWeight(sum, k), CurveWeight(whole, k), 1e-3);
+  }
+  // (none) is the scan's own option set here: its weights are the context's tallies.
+  EXPECT_EQ(TallyFileText(tallies.Weights(0), 1), TallyFileText(ctx.tallies.HandWeight, 1));
+}
+
+TEST(CompareOptionSets, AStopWritesNoFile) {
+  test::ScratchFolder dir;
+  test::WriteLibrary(dir / "Library.bin", RarePathDeals(3000, 4), 1);
+  ScanContext ctx = ContextOn(dir.path());
+  struct StoppingUi : SilentScanUi {
+    ScanContext* ctx = nullptr;
+    void ProcessEvents() override {
+      if (counter == "2000") ctx->stopFlag = 1;
+    }
+  } ui;
+  ui.ctx = &ctx;
+  const Comparison run = CompareOptionSets(ctx, ui, ctx.library.dealCount);
+  EXPECT_EQ(run.scan.outcome, ScanOutcome::Stopped);
+  EXPECT_TRUE(run.scores.empty());
+  for (const auto& entry : fs::directory_iterator(dir / "DataFiles"))
+    EXPECT_NE(entry.path().extension(), ".dat") << entry.path();
+}
+
+}  // namespace
+}  // namespace vk
