@@ -41,22 +41,22 @@ struct Words {
 };
 constexpr Words kEnglish = {
     "Compare evaluations",
-    "skill: Brier skill score of each curve's own success probability at the hand's point count against the "
-    "class's overall rate (1 perfect, 0 no better); gain: skill minus (none)'s on the same deals; 50 % / 75 %: "
-    "points where the monotone fit of the curve reaches them. 95 % intervals: jackknife over groups of deals.",
-    "rank  options       skill  95 % interval    gain     95 % interval    50 % at      95 % interval  "
-    "75 % at      95 % interval      hands",
+    "skill: Brier skill score of the curve's own success probability at each point count against the overall\n"
+    "rate (1 perfect, 0 no better); gain: skill minus (none)'s on the same deals; 50 % / 75 %: points where\n"
+    "the monotone fit of the curve reaches them; hands: weighted. 95 % intervals: jackknife over groups of deals.",
+    "rank  options      skill  95 % interval      gain   95 % interval     50 % at  95 % interval  75 % at  "
+    "95 % interval    hands",
     "reference",
     "3NT",
     "4S",
 };
 constexpr Words kJapanese = {
     "評価法の比較",
-    "スキル: 各点数での曲線自身の成功確率による予測のブライア・スキル・スコア (1 は完全, 0 は全体の成功率と同じ); "
-    "差: 同じディールでの (none) のスキルとの差; 50 % / 75 %: 曲線の単調な当てはめがその確率に達する点数。"
-    "95 % 信頼区間: ディールのグループによるジャックナイフ法。",
-    "順位  オプション    スキル 95 % 信頼区間    差       95 % 信頼区間    50 % の点数  95 % 信頼区間  "
-    "75 % の点数  95 % 信頼区間      ハンド数",
+    "スキル: 各点数での曲線自身の成功確率による予測のブライア・スキル・スコア (1 は完全, 0 は全体の成功率と同じ)\n"
+    "差: 同じディールでの (none) のスキルとの差; 50 % / 75 %点: 曲線の単調な当てはめがその確率に達する点数\n"
+    "ハンド数: 重み付き。95 % 信頼区間: ディールのグループによるジャックナイフ法。",
+    "順位  オプション    スキル  95 % 信頼区間       差   95 % 信頼区間     50 %点  95 % 信頼区間  75 %点  "
+    "95 % 信頼区間  ハンド数",
     "基準",
     "3NT",
     "4S",
@@ -71,12 +71,12 @@ std::string RankingText(const CompareReport& r, const std::vector<OptionSetScore
     const bool reference = s.set == 0;
     if (static_cast<int>(i) >= r.top && !reference) continue;
     const CurveScore& c = s.curves[static_cast<std::size_t>(curve)];
-    out += Pad(std::to_string(i + 1), 4) + "  " + Pad(s.optionCode, 11, true) + Pad(Fixed(c.skill.value, 4), 8) + "  " +
-           Pad(Range(c.skill, 4), 15, true) +
+    out += Pad(std::to_string(i + 1), 4) + "  " + Pad(s.optionCode, 11, true) + Pad(Fixed(c.skill.value, 4), 7) + "  " +
+           Pad(Range(c.skill, 4), 16, true) +
            Pad(reference ? std::string(w.reference) : Fixed(c.skillGain.value, 4, true), 9) + "  " +
-           Pad(reference ? "" : Range(c.skillGain, 4, true), 17, true) + Pad(Fixed(c.threshold50.value, 2), 7) +
-           "      " + Pad(Range(c.threshold50, 2), 14, true) + Pad(Fixed(c.threshold75.value, 2), 7) + "      " +
-           Pad(Range(c.threshold75, 2), 14, true) + Pad(Fixed(c.weight, 0), 11) + "\n";
+           Pad(reference ? "" : Range(c.skillGain, 4, true), 18, true) + Pad(Fixed(c.threshold50.value, 2), 7) + "  " +
+           Pad(Range(c.threshold50, 2), 14, true) + Pad(Fixed(c.threshold75.value, 2), 7) + "  " +
+           Pad(Range(c.threshold75, 2), 14, true) + Pad(Fixed(c.weight, 0), 8) + "\n";
   }
   return out;
 }

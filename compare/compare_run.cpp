@@ -30,14 +30,13 @@ Comparison CompareOptionSets(ScanContext& ctx, ScanUi& ui, int32_t Nend) {
     return out;
   }
   const std::vector<std::string> codes = OptionSetCodes();
-  // All files are formed first so that a failure to write leaves the earlier ones as they were.
-  for (int s = 0; s < kOptionSetCount; ++s) {
-    const std::string text = TallyFileText(tallies->Weights(s), ctx.library.dealCount);
-    if (!WriteFileAtomically(TallyFilePath(ctx.folder, codes[static_cast<std::size_t>(s)] + "Korvan"), text,
-                             out.scan.error)) {
-      out.scan.outcome = ScanOutcome::Failed;
-      return out;
-    }
+  std::vector<std::pair<std::filesystem::path, std::string>> files;
+  for (int s = 0; s < kOptionSetCount; ++s)
+    files.emplace_back(TallyFilePath(ctx.folder, codes[static_cast<std::size_t>(s)] + "Korvan"),
+                       TallyFileText(tallies->Weights(s), ctx.library.dealCount));
+  if (!WriteFilesAtomically(files, out.scan.error)) {
+    out.scan.outcome = ScanOutcome::Failed;
+    return out;
   }
   const auto groups = tallies->Groups();
   out.records = tallies->records();

@@ -154,12 +154,12 @@ int CompareWindow::curve() const { return curveBox_->currentIndex() < 0 ? kCurve
 void CompareWindow::Run() {
   if (running_ || (hooks_.mayRun && !hooks_.mayRun())) return;
   const Captions& c = CaptionsFor(language_);
-  ctx_ = ScanContext{};
-  ctx_.folder = state_.ctx.folder;
-  ctx_.library = state_.ctx.library;
-  ctx_.language = state_.ctx.language;
+  ctx_ = std::make_unique<ScanContext>();
+  ctx_->folder = state_.ctx.folder;
+  ctx_->library = state_.ctx.library;
+  ctx_->language = state_.ctx.language;
   std::string error;
-  if (!PrepareDataFolder(ctx_, error)) {
+  if (!PrepareDataFolder(*ctx_, error)) {
     status_->setText(QString::fromUtf8(c.failed) + QString::fromStdString(error));
     return;
   }
@@ -167,10 +167,10 @@ void CompareWindow::Run() {
   start_->setEnabled(false);
   stop_->setEnabled(true);
   status_->setText(QString::fromUtf8(c.running));
-  progress_->setRange(0, std::max(1, ctx_.library.dealCount));
+  progress_->setRange(0, std::max(1, ctx_->library.dealCount));
   progress_->setValue(0);
   if (hooks_.runningChanged) hooks_.runningChanged(true);
-  Comparison result = CompareOptionSets(ctx_, *this, ctx_.library.dealCount);
+  Comparison result = CompareOptionSets(*ctx_, *this, ctx_->library.dealCount);
   running_ = false;
   start_->setEnabled(true);
   stop_->setEnabled(false);
@@ -188,14 +188,14 @@ void CompareWindow::Run() {
 }
 
 void CompareWindow::RequestStop() {
-  if (running_) ctx_.stopFlag = 1;
+  if (running_ && ctx_) ctx_->stopFlag = 1;
 }
 
 void CompareWindow::ShowCounter(const std::string& text) { progress_->setValue(std::atoi(text.c_str())); }
 
 void CompareWindow::ProcessEvents() { state_.platform.ProcessEvents(); }
 
-std::string CompareWindow::DealsToScanText() { return std::to_string(ctx_.library.dealCount); }
+std::string CompareWindow::DealsToScanText() { return ctx_ ? std::to_string(ctx_->library.dealCount) : std::string(); }
 
 void CompareWindow::closeEvent(QCloseEvent* event) {
   RequestStop();

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "compare/compare_run.h"
@@ -32,8 +33,8 @@ class CompareWindow : public QWidget, public ScanUi {
 
  public:
   struct Hooks {
-    std::function<bool()> mayRun;                       // false while the main window scans
-    std::function<void(bool running)> runningChanged;   // lock or free the main window's controls
+    std::function<bool()> mayRun;                         // false while the main window scans
+    std::function<void(bool running)> runningChanged;     // lock or free the main window's controls
     std::function<void(const OptionSet&)> selectOptions;  // a row was double-clicked
   };
   CompareWindow(AppState& state, Hooks hooks, QWidget* parent = nullptr);
@@ -63,7 +64,7 @@ class CompareWindow : public QWidget, public ScanUi {
 
   AppState& state_;
   Hooks hooks_;
-  ScanContext ctx_;
+  std::unique_ptr<ScanContext> ctx_;  // the comparison's own, made afresh for each run
   Comparison comparison_;
   bool running_ = false;
   int32_t language_ = 0;

@@ -105,6 +105,7 @@ void Form1::closeEvent(QCloseEvent* event) {
   help_.CloseIfOpen(0);
   help_.CloseIfOpen(1);
   if (messageBox_) messageBox_->close();
+  if (compare_) compare_->close();
   event->accept();
   // Outside a running event loop (start-up, tests) there is nothing to quit; the caller sees
   // closing() instead.

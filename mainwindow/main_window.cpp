@@ -134,6 +134,7 @@ Form1::Form1(Platform& platform, const std::filesystem::path& programFolder, QWi
   printFont_ = windowFont;
 
   BuildControls();
+  InstallCompareShortcut();
   SetTabOrder();
 }
 
@@ -342,6 +343,7 @@ void Form1::Language_Click() {
     state_.ctx.language = 1;
   }
   SetOptMsg();
+  if (compare_) compare_->SetLanguage(state_.ctx.language);
   show();
 }
 

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/compare_window.h"
 #include "deals/range_array.h"
 #include "help/comment_window.h"
 #include "help/help_windows.h"
@@ -125,15 +126,23 @@ class Form1 : public QWidget, public ScanUi {
   void UpdateTable(int32_t cls, int32_t tricks, int32_t points) override;
   void ScanFinished() override;
 
+  // "Compare evaluations", from the window's context menu or Ctrl+E.
+  void ShowCompareWindow();
+  CompareWindow* compareWindow() const { return compare_; }
+  // Sets the option buttons to the set, as the user's clicks would (not while a scan runs).
+  void SelectOptionSet(const OptionSet& options);
+
   // The last message shown in the message box, empty when none was shown.
   QString lastMessage() const { return lastMessage_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void BuildControls();
+  void InstallCompareShortcut();
   void SetTabOrder();
   void ApplyBackground();
   void SetFontFamily(QWidget* w, const QString& family);
@@ -162,6 +171,7 @@ class Form1 : public QWidget, public ScanUi {
   bool scanning_ = false;
   QString lastMessage_;
   QPointer<QMessageBox> messageBox_;
+  QPointer<CompareWindow> compare_;
 
   // Message table: rows 1..12, columns English and Japanese.
   RangeArray<std::array<QString, 2>, 1, 12> msgs_;

@@ -64,11 +64,14 @@ std::string HCPfreqFileText(const HCPfreqTable& freq, int32_t language) {
   return out;
 }
 
-bool WriteFileAtomically(const fs::path& path, std::string_view text, std::string& error) {
-  const fs::path temp = path.string() + ".part" + std::to_string(::getpid());
+namespace {
+fs::path TempName(const fs::path& path) { return path.string() + ".part" + std::to_string(::getpid()); }
+
+// Creates `temp` holding `text`; with `sync`, waits until it is on the disk.
+bool WriteTemp(const fs::path& temp, std::string_view text, bool sync, int& savedErrno) {
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) {
-    error = "cannot write \"" + path.string() + "\": " + std::strerror(errno);
+    savedErrno = errno;
     return false;
   }
   const char* p = text.data();
@@ -84,22 +87,57 @@ bool WriteFileAtomically(const fs::path& path, std::string_view text, std::strin
     p += n;
     left -= static_cast<std::size_t>(n);
   }
-  if (ok && ::fsync(fd) != 0) ok = false;
-  int savedErrno = errno;
-  if (::close(fd) != 0) ok = false;
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+  if (ok && sync && ::fsync(fd) != 0) ok = false;
+  savedErrno = ok ? 0 : errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    savedErrno = errno;
+  }
+  return ok;
+}
+}  // namespace
+
+bool WriteFileAtomically(const fs::path& path, std::string_view text, std::string& error) {
+  return WriteFilesAtomically({{path, std::string(text)}}, error);
+}
+
+bool WriteFilesAtomically(const std::vector<std::pair<fs::path, std::string>>& files, std::string& error) {
+  std::vector<fs::path> temps;
+  int savedErrno = 0;
+  bool ok = true;
+  const bool many = files.size() > 1;
+  for (const auto& [path, text] : files) {
+    temps.push_back(TempName(path));
+    if (!WriteTemp(temps.back(), text, !many, savedErrno)) {
+      error = "cannot write \"" + path.string() + "\": " + std::strerror(savedErrno);
+      ok = false;
+      break;
+    }
+  }
+  if (ok && many) {
+    // One sync of the file system holding the folder makes every temporary file durable.
+    int dir = ::open(files.front().first.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0 || ::syncfs(dir) != 0) {
+      error = "writing \"" + files.front().first.parent_path().string() + "\" failed: " + std::strerror(errno);
+      ok = false;
+    }
+    if (dir >= 0) ::close(dir);
+  }
+  for (std::size_t i = 0; ok && i < files.size(); ++i)
+    if (std::rename(temps[i].c_str(), files[i].first.c_str()) != 0) {
+      error = "writing \"" + files[i].first.string() + "\" failed: " + std::strerror(errno);
+      ok = false;
+    }
   if (!ok) {
-    error = "writing \"" + path.string() + "\" failed: " + std::strerror(savedErrno ? savedErrno : errno);
     std::error_code ec;
-    fs::remove(temp, ec);
+    for (const fs::path& temp : temps) fs::remove(temp, ec);
   }
   return ok;
 }
 
 bool Fout(const fs::path& folder, std::string_view resultBaseName, const Tallies& tallies, int32_t dealCount,
           int32_t language, std::string& error) {
-  if (!WriteFileAtomically(TallyFilePath(folder, resultBaseName), TallyFileText(tallies.HandWeight, dealCount),
-                           error))
+  if (!WriteFileAtomically(TallyFilePath(folder, resultBaseName), TallyFileText(tallies.HandWeight, dealCount), error))
     return false;
   const fs::path freqFile = HCPfreqFilePath(folder);
   std::error_code ec;

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "scan/tallies.h"
 
@@ -25,6 +27,10 @@ std::string HCPfreqFileText(const HCPfreqTable& freq, int32_t language);
 // Writes `text` to a temporary name beside `path` and renames it into place, so a failure
 // never leaves a truncated file under the final name.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view text, std::string& error);
+// The same for many files of one folder at once: all are written under temporary names and made
+// durable together (one file-system sync instead of one per file), then renamed into place. A
+// failure before the renames replaces no file.
+bool WriteFilesAtomically(const std::vector<std::pair<std::filesystem::path, std::string>>& files, std::string& error);
 
 // Writes the tally file; then "HCPfreq.dat" if it is missing and the counts are not all zero
 // (a cache pass counts no HCP frequencies; a file of zeros would never be replaced).

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -94,6 +95,75 @@ TEST(Cli, BadInputGivesAClearErrorAndAnExitCode) {
   EXPECT_EQ(damaged.code, 4);
   EXPECT_NE(damaged.err.find("deal 7 of"), std::string::npos);
   EXPECT_NE(damaged.out.find("Table(none)Korvan"), std::string::npos);
+}
+
+TEST(Cli, CompareWritesEveryTallyFileRanksTheSetsAndDrawsTheChart) {
+  test::ScratchFolder dir;
+  test::WriteLibrary(dir / "Library.bin", test::RandomDeals(4000, 13), 1);
+  CliRun run = Cli("compare --chart '" + (dir / "rank.png").string() + "' " + In(dir), dir);
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_NE(run.err.find("library pass"), std::string::npos);
+  EXPECT_NE(run.out.find("3NT: Notrump 9 Tricks."), std::string::npos);
+  EXPECT_NE(run.out.find("4S: Suit 10 Tricks."), std::string::npos);
+  EXPECT_NE(run.out.find("(none)"), std::string::npos);
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir / "DataFiles"))
+    files += entry.path().filename().string().ends_with("Korvan.dat");
+  EXPECT_EQ(files, 128);
+  EXPECT_TRUE(std::filesystem::exists(dir / "DataFiles" / "HCPfreq.dat"));
+  EXPECT_EQ(test::ReadWholeFile(dir / "rank.png").substr(1, 3), "PNG");
+  // A compare's tally file is the one a scan with the same options writes.
+  const std::string fromCompare = test::ReadWholeFile(dir / "DataFiles" / "(SBU)Korvan.dat");
+  CliRun scan = Cli("scan --options SBU " + In(dir), dir);
+  ASSERT_EQ(scan.code, 0) << scan.err;
+  EXPECT_EQ(test::ReadWholeFile(dir / "DataFiles" / "(SBU)Korvan.dat"), fromCompare);
+
+  CliRun json = Cli("compare --format json --lang ja " + In(dir), dir);
+  ASSERT_EQ(json.code, 0) << json.err;
+  auto j = nlohmann::json::parse(json.out);
+  ASSERT_EQ(j["optionSets"].size(), 128u);
+  EXPECT_EQ(j["ranking"]["3NT"].size(), 128u);
+  for (const auto& set : j["optionSets"]) {
+    ASSERT_EQ(set["curves"].size(), 6u);
+    const auto& skill = set["curves"][4]["skill"];
+    if (skill["low"].is_null()) continue;
+    EXPECT_LE(skill["low"].get<double>(), skill["value"].get<double>());
+    EXPECT_LE(skill["value"].get<double>(), skill["high"].get<double>());
+  }
+  EXPECT_EQ(j["optionSets"][0]["curves"][4]["label"], "ノートランプ 9 トリック");
+  CliRun csv = Cli("compare --format csv " + In(dir), dir);
+  EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 1 + 128 * 6);
+  CliRun svg = Cli("compare --chart '" + (dir / "rank.gif").string() + "' " + In(dir), dir);
+  EXPECT_EQ(svg.code, 2);
+  EXPECT_FALSE(std::filesystem::exists(dir / "rank.gif"));
+}
+
+TEST(Cli, ShowCiPrintsAnIntervalAroundEverySuccessProbability) {
+  test::ScratchFolder dir;
+  test::WriteLibrary(dir / "Library.bin", test::RandomDeals(3000, 14), 1);
+  ASSERT_EQ(Cli("scan " + In(dir), dir).code, 0);
+  CliRun text = Cli("show --ci " + In(dir), dir);
+  ASSERT_EQ(text.code, 0) << text.err;
+  EXPECT_NE(text.out.find("  95 % low"), std::string::npos);
+  EXPECT_NE(text.out.find("  95 % high"), std::string::npos);
+  CliRun json = Cli("show --format json " + In(dir), dir);
+  auto j = nlohmann::json::parse(json.out);
+  int checked = 0;
+  for (const auto& curve : j["curves"])
+    // Above 30 points a share of 0 is shown as 100 %; the interval is of the share itself.
+    for (int p = 20; p <= 30; ++p) {
+      const auto& ci = curve["interval95"][std::to_string(p)];
+      if (ci.is_null()) continue;
+      const double v = curve["percent"][std::to_string(p)].get<double>();
+      EXPECT_LE(ci[0].get<double>(), v + 0.05);
+      EXPECT_GE(ci[1].get<double>(), v - 0.05);
+      EXPECT_LT(ci[0].get<double>(), ci[1].get<double>());
+      ++checked;
+    }
+  EXPECT_GT(checked, 40);
+  // The scan's JSON carries them too.
+  CliRun scan = Cli("scan --format json " + In(dir), dir);
+  EXPECT_TRUE(nlohmann::json::parse(scan.out)["curves"][0].contains("interval95"));
 }
 
 }  // namespace
