@@ -133,5 +133,30 @@ TEST(CompareOptionSets, AStopWritesNoFile) {
     EXPECT_NE(entry.path().extension(), ".dat") << entry.path();
 }
 
+TEST(CompareOptionSets, TheSampleLibrarysRankingIsTheOneTheReadmeShows) {
+  test::ScratchFolder dir;
+  fs::copy_file(test::DataDir() / "../../data/Library.bin", dir / "Library.bin");
+  ScanContext ctx = ContextOn(dir.path());
+  SilentScanUi ui;
+  const Comparison run = CompareOptionSets(ctx, ui, ctx.library.dealCount);
+  ASSERT_EQ(run.scan.outcome, ScanOutcome::Finished);
+  auto top = [&](int curve) {
+    std::vector<std::string> codes;
+    for (int s : RankBySkill(run.scores, curve)) codes.push_back(run.scores[static_cast<std::size_t>(s)].optionCode);
+    codes.resize(5);
+    return codes;
+  };
+  EXPECT_EQ(top(kCurve3NT), (std::vector<std::string>{"(LSCU)", "(DLSCU)", "(LSBCU)", "(DLSBCU)", "(LSACU)"}));
+  EXPECT_EQ(top(kCurve4S), (std::vector<std::string>{"(DLSBU)", "(DLSB)", "(DLSBAU)", "(DLSBA)", "(DLSBC)"}));
+  const CurveScore& best3NT = run.scores[OptionSetIndex(*ParseOptionLetters("LSCU"))].curves[kCurve3NT];
+  EXPECT_NEAR(best3NT.skill.value, 0.5608, 5e-5);
+  EXPECT_NEAR(best3NT.skillGain.low, 0.0358, 5e-5);
+  EXPECT_NEAR(run.scores[0].curves[kCurve3NT].skill.value, 0.5119, 5e-5);
+  EXPECT_NEAR(run.scores[0].curves[kCurve4S].skill.value, 0.3652, 5e-5);
+  const CurveScore& best4S = run.scores[OptionSetIndex(*ParseOptionLetters("DLSB"))].curves[kCurve4S];
+  EXPECT_NEAR(best4S.skillGain.value, 0.0569, 5e-5);
+  EXPECT_NEAR(best4S.threshold50.value, 25.19, 5e-3);
+}
+
 }  // namespace
 }  // namespace vk

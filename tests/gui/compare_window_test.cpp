@@ -20,6 +20,8 @@ int RowOf(QTableWidget* table, const QString& code) {
 TEST_F(MainWindowTest, DoubleClickOnARankingRowSetsTheMainWindowsOptionButtons) {
   WriteBinLibrary(2000);
   Form1& f = Start();
+  f.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
   QTest::keyClick(&f, Qt::Key_E, Qt::ControlModifier);
   CompareWindow* w = f.compareWindow();
   ASSERT_NE(w, nullptr);
@@ -40,6 +42,8 @@ TEST_F(MainWindowTest, DoubleClickOnARankingRowSetsTheMainWindowsOptionButtons) 
   ASSERT_GE(row, 0);
   table->scrollToItem(table->item(row, 1));
   const QRect cell = table->visualItemRect(table->item(row, 1));
+  // A double-click is a press on the row followed by the double-click event.
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
   QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
   for (int i = 1; i <= 7; ++i) {
     const bool on = i == 1 || i == 2 || i == 7;
