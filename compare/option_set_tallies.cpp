@@ -1,5 +1,6 @@
 #include "compare/option_set_tallies.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "results/success_prob.h"
@@ -88,17 +89,16 @@ void OptionSetTallies::Evaluate(Half& half, const CacheRecord* records, std::siz
 
 void OptionSetTallies::Mark(Half& half) {
   const std::size_t n = LocalSets(half);
-  for (std::size_t i = 0; i < n; ++i)
-    half.marks.push_back(SumCurves(weights_[static_cast<std::size_t>(SetOf(half, i))]));
+  if (half.marks.capacity() < kMaxGroups * n) half.marks.reserve(kMaxGroups * n);
+  for (std::size_t i = 0; i < n; ++i) half.marks.push_back(SumCurves(weights_[static_cast<std::size_t>(SetOf(half, i))]));
   half.markedRecords = half.done;
   if (half.marks.size() / n == kMaxGroups) {
-    // Keep every second mark: the groups pair up and double in size.
-    std::vector<CurveSums> kept;
-    kept.reserve(half.marks.size() / 2);
+    // Keep every second mark, in place: the groups pair up and double in size.
     for (std::size_t m = 1; m < kMaxGroups; m += 2)
-      kept.insert(kept.end(), half.marks.begin() + static_cast<std::ptrdiff_t>(m * n),
-                  half.marks.begin() + static_cast<std::ptrdiff_t>((m + 1) * n));
-    half.marks.swap(kept);
+      std::copy(half.marks.begin() + static_cast<std::ptrdiff_t>(m * n),
+                half.marks.begin() + static_cast<std::ptrdiff_t>((m + 1) * n),
+                half.marks.begin() + static_cast<std::ptrdiff_t>(m / 2 * n));
+    half.marks.resize(kMaxGroups / 2 * n);
     half.groupSize *= 2;
   }
 }
