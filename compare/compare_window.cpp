@@ -98,6 +98,9 @@ CompareWindow::CompareWindow(AppState& state, Hooks hooks, QWidget* parent)
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->verticalHeader()->setVisible(false);
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+  // Best skill first until the user sorts by another column.
+  table_->horizontalHeader()->setSortIndicator(1, Qt::DescendingOrder);
   chart_ = new QLabel(this);
   chart_->setObjectName(QStringLiteral("picCompareChart"));
   chart_->setFixedSize(CompareChartSize() * 4 / 5);

@@ -1,11 +1,14 @@
 // The way from the main window to "Compare evaluations": a context menu on the window's background
 // and Ctrl+E, so the designed window keeps its controls as they are; and the way back, a row of the
 // ranking setting the option buttons.
+#include <QAbstractButton>
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
 #include <QShortcut>
 
+#include "mainwindow/clickable_label.h"
 #include "mainwindow/main_window.h"
 
 namespace vk {
@@ -17,8 +20,11 @@ void Form1::InstallCompareShortcut() {
 }
 
 void Form1::contextMenuEvent(QContextMenuEvent* event) {
-  // Only the background: the controls keep their own behaviour.
-  if (childAt(event->pos()) != nullptr) return;
+  // The background and the frames and labels on it; buttons and boxes keep their own behaviour.
+  const QWidget* child = childAt(event->pos());
+  if (qobject_cast<const QAbstractButton*>(child) != nullptr || qobject_cast<const QLineEdit*>(child) != nullptr ||
+      child == LibraryName_ || child == Language_)
+    return;
   QMenu menu(this);
   QAction* compare =
       menu.addAction(QString::fromUtf8(state_.ctx.language == 0 ? kCompareCaptionEnglish : kCompareCaptionJapanese) +
