@@ -87,6 +87,12 @@ int Scan(const Common& c, const std::string& dealsText) {
   }
   std::string error;
   if (!PrepareDataFolder(ctx, error)) return Fail(error);
+  if (!ctx.cache.discarded.empty())
+    std::cerr << "velkorvan-cli: the deal cache was deleted and the library is read instead: " << ctx.cache.discarded
+              << "\n";
+  if (ctx.cache.usable && !dealsText.empty() && deals != ctx.library.dealCount)
+    std::cerr << "velkorvan-cli: --deals " << deals
+              << " is ignored: the scan replays the deal cache of the whole library\n";
   const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
   cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
   const ScanResult result = Start(ctx, ui, 1, deals);
@@ -98,18 +104,22 @@ int Scan(const Common& c, const std::string& dealsText) {
       return Fail("scan stopped; no tally file written", kStopped);
     case ScanOutcome::Failed:
       return Fail(result.error);
+    case ScanOutcome::Refused:
+      return Fail(result.error + " No result file was written.");
     case ScanOutcome::Finished:
       break;
   }
   const ScanReport& rep = ctx.report;
-  std::cerr << (rep.cachePass ? "cache pass: " + std::to_string(rep.recordsRead) + " cache records"
-                              : "library pass: deals 1 to " + std::to_string(rep.lastDeal) + " of " +
-                                    ctx.library.fileName)
+  if (!rep.libraryPassReason.empty()) std::cerr << "velkorvan-cli: library pass: " << rep.libraryPassReason << "\n";
+  std::cerr << (rep.cachePass
+                    ? "cache pass: " + std::to_string(rep.recordsRead) + " cache records"
+                    : "library pass: deals 1 to " + std::to_string(rep.lastDeal) + " of " + ctx.library.fileName)
             << "; tally file " << TallyFilePath(ctx.folder, ctx.names.resultBaseName).string() << "\n";
   if (int rc = PrintFromTallyFile(ctx, format, rep)) return rc;
   if (rep.damagedDeals > 0)
     Fail(std::to_string(rep.damagedDeals) + " damaged deal(s) skipped, the first is deal " +
-         std::to_string(rep.firstDamagedDeal) + " of " + (ctx.folder / ctx.library.fileName).string());
+         std::to_string(rep.firstDamagedDeal) + " of " + (ctx.folder / ctx.library.fileName).string() + ": " +
+         DealDefectText(rep.firstDefect, 0));
   if (rep.damagedRecords > 0)
     Fail(std::to_string(rep.damagedRecords) + " damaged cache record(s) skipped, the first is record " +
          std::to_string(rep.firstDamagedRecord) + " of " + (ctx.DataFolder() / kCacheFileName).string());
@@ -144,7 +154,8 @@ int Graph(const Common& c, const std::string& out, const std::string& kind) {
 void AddCommon(CLI::App* app, Common& c) {
   app->add_option("--dir", c.dir, "Folder holding Library.bin or Library.asc and DataFiles (default: .)");
   app->add_option("--options", c.options, "Options that are on: any of the letters DLSBACU (default: none)");
-  app->add_option("--format", c.format, "Output format: text, csv or json")->check(CLI::IsMember({"text", "csv", "json"}));
+  app->add_option("--format", c.format, "Output format: text, csv or json")
+      ->check(CLI::IsMember({"text", "csv", "json"}));
   app->add_option("--lang", c.lang, "Language of labels and files: en or ja")->check(CLI::IsMember({"en", "ja"}));
 }
 
@@ -163,7 +174,8 @@ int main(int argc, char** argv) {
   CLI::App* show = app.add_subcommand("show", "Print the results of an earlier scan from its tally file");
   AddCommon(show, common);
 
-  CLI::App* graph = app.add_subcommand("graph", "Draw the success or HCP graph to a PNG or SVG file, without a display");
+  CLI::App* graph =
+      app.add_subcommand("graph", "Draw the success or HCP graph to a PNG or SVG file, without a display");
   AddCommon(graph, common);
   std::string out, kind = "success";
   graph->add_option("--out", out, "Picture file: FILE.png or FILE.svg")->required();

@@ -94,6 +94,9 @@ bool ReadLibraryDeal(const LibraryFile& library, int32_t dealNo, DealRecord& dea
     case ReadStatus::Malformed:
       error = at + "a hand is not four suits separated by dots";
       return false;
+    case ReadStatus::Changed:
+      error = "\"" + library.path().string() + "\" changed while it was read";
+      return false;
   }
   if (library.kind() == kLibraryKindAsc) {
     std::string what;
