@@ -37,6 +37,12 @@ int Fail(const std::string& message) {
 int main(int argc, char** argv) {
   // Deal numbers of a library are 32-bit and start at 1.
   const CLI::Range kDealNumbers(int64_t{1}, int64_t{INT32_MAX});
+  auto addThreads = [](CLI::App* command, int& threads) {
+    command->add_option("--threads", threads, "DDS threads (0: one per core)")
+        ->capture_default_str()
+        ->check(vk::apps::WholeNumber())
+        ->check(CLI::Range(0, 1024));
+  };
 
   CLI::App app{"Makes and checks VelKorvan deal libraries: random deals solved double dummy with DDS."};
   vk::apps::SetUpProgram(app, "velkorvan-mklib", kExitCodes);
@@ -60,10 +66,7 @@ int main(int argc, char** argv) {
       ->capture_default_str()
       ->check(vk::apps::WholeNumber())
       ->check(kDealNumbers);
-  generate->add_option("--threads", gen.threads, "DDS threads (0: one per core)")
-      ->capture_default_str()
-      ->check(vk::apps::WholeNumber())
-      ->check(CLI::Range(0, 1024));
+  addThreads(generate, gen.threads);
 
   vk::mklib::VerifyOptions ver;
   uint64_t sampleSeed = 0;
@@ -78,10 +81,7 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(int64_t{0}, int64_t{INT32_MAX}));
   CLI::Option* seedOption = verify->add_option("--seed", sampleSeed, "Seed that picks the sample (default: fresh)")
                                 ->check(vk::apps::WholeNumber());
-  verify->add_option("--threads", ver.threads, "DDS threads (0: one per core)")
-      ->capture_default_str()
-      ->check(vk::apps::WholeNumber())
-      ->check(CLI::Range(0, 1024));
+  addThreads(verify, ver.threads);
 
   std::string in, out;
   CLI::App* convert = app.add_subcommand("convert", "Rewrite a library in the other record form (by the names).");
@@ -98,10 +98,7 @@ int main(int argc, char** argv) {
       "import-pbn", "Solve the deal of every [Deal] tag of a PBN file and write them, in order, as a library.");
   importPbn->add_option("IN", in, "PBN file to read")->required();
   importPbn->add_option("OUT", out, "Library to write (.bin or .asc)")->required();
-  importPbn->add_option("--threads", importThreads, "DDS threads (0: one per core)")
-      ->capture_default_str()
-      ->check(vk::apps::WholeNumber())
-      ->check(CLI::Range(0, 1024));
+  addThreads(importPbn, importThreads);
 
   if (auto code = vk::apps::ParseArguments(app, argc, argv)) return *code;
   vk::mklib::RemoveTemporaryFilesOnStop("velkorvan-mklib");

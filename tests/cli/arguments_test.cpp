@@ -2,9 +2,7 @@
 // program with exit code 2 and one line on stderr, --help and --version with 0, without a display.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,26 +11,13 @@
 namespace vk {
 namespace {
 
-struct Outcome {
-  int code;
-  std::string out;
-  std::string err;
-};
+using Outcome = test::CommandOutcome;
 
 // Runs `program args` with no display in the environment.
 Outcome Program(const std::string& program, const std::string& args, const test::ScratchFolder& dir) {
-  const std::string errFile = (dir / "stderr.txt").string();
-  const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + program + "' " + args +
-                              " 2>'" + errFile + "' </dev/null";
-  Outcome run{};
-  FILE* pipe = ::popen(command.c_str(), "r");
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, n);
-  const int status = ::pclose(pipe);
-  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = test::ReadWholeFile(errFile);
-  return run;
+  return test::RunCommand(
+      "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + program + "' " + args + " </dev/null",
+      dir / "stderr.txt");
 }
 
 std::string NameOf(const std::string& program) { return program.substr(program.rfind('/') + 1); }
