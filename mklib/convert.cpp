@@ -188,7 +188,7 @@ class PbnLines {
 };
 
 // Reads the [Deal] tags of a PBN file; `batch` is called with every kDealsPerBatch deals and
-// with the rest at the end. Returns the number of deals.
+// with the rest at the end; `count` gets the number of deals.
 bool ForEachPbnBatch(const std::filesystem::path& pbn, const std::function<bool(std::vector<PbnDeal>&)>& batch,
                      int64_t& count, std::string& error) {
   PbnLines lines(pbn);
