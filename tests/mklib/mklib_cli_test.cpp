@@ -1,5 +1,6 @@
 // The velkorvan-mklib program as a user runs it: parts and resumption give the same bytes,
-// verify finds damage, and PBN files carry a library there and back.
+// verify finds damage, PBN files carry a library there and back, no file of another making is
+// cut or overwritten and no temporary file outlives its run.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -235,7 +236,7 @@ TEST_F(MklibProgram, StoppedImportLeavesNeitherOutputNorTemporaryFile) {
   }
 }
 
-TEST_F(MklibProgram, TemporaryFileOfADeadRunIsRemovedByTheNextRunAndALiveOnesIsKept) {
+TEST_F(MklibProgram, TemporaryFileOfADeadRunIsRemovedByTheNextRunButNotOneOfALiveRun) {
   pid_t dead = ::fork();
   if (dead == 0) ::_exit(0);
   ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
