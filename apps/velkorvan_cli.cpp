@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 
+#include "apps/command_line.h"
 #include "cli/report.h"
 #include "cli/terminal_progress.h"
 #include "results/graph_export.h"
@@ -17,7 +18,16 @@ namespace {
 
 using namespace vk;
 
-enum ExitCode { kOk = 0, kUsage = 2, kFailed = 3, kDamaged = 4, kStopped = 130 };
+enum ExitCode { kOk = 0, kUsage = apps::kExitBadArguments, kFailed = 3, kDamaged = 4, kStopped = 130 };
+
+constexpr const char* kExitCodes =
+    "  0    done\n"
+    "  2    bad arguments\n"
+    "  3    a missing library or tally file, a file that cannot be read or written, or a library\n"
+    "       refused as not a library (empty, text lines not 89 bytes, most deals damaged, changed\n"
+    "       during the scan); the message names the file\n"
+    "  4    the scan finished but skipped damaged deals or cache records, named on stderr\n"
+    "  130  stopped (Ctrl-C); no tally file written";
 
 struct Common {
   std::string dir = ".";
@@ -40,8 +50,13 @@ int Prepare(const Common& c, ScanContext& ctx, cli::Format& format, bool needLib
   format = *f;
   if (c.lang != "en" && c.lang != "ja") return Fail("unknown language \"" + c.lang + "\": use en or ja", kUsage);
   ctx.language = c.lang == "ja" ? 1 : 0;
-  ctx.folder = std::filesystem::absolute(c.dir).lexically_normal();
-  if (!std::filesystem::is_directory(ctx.folder)) return Fail("no folder \"" + c.dir + "\"", kUsage);
+  if (c.dir.empty()) return Fail("--dir names no folder (give . for the current folder)", kUsage);
+  std::error_code ec;
+  ctx.folder = std::filesystem::absolute(c.dir, ec).lexically_normal();
+  if (ec || !std::filesystem::is_directory(ctx.folder, ec)) {
+    const bool exists = !ec && std::filesystem::exists(ctx.folder, ec);
+    return Fail((exists ? "\"" + c.dir + "\" is not a folder" : "no folder \"" + c.dir + "\"") + " (--dir)", kUsage);
+  }
   ctx.options = *options;
   ctx.SetupFilename();
   if (!ChooseLibrary(ctx) && needLibrary)
@@ -163,6 +178,7 @@ void AddCommon(CLI::App* app, Common& c) {
 
 int main(int argc, char** argv) {
   CLI::App app{"VelKorvan headless scanner: how often a partnership with a given point count makes its game"};
+  vk::apps::SetUpProgram(app, "velkorvan-cli", kExitCodes);
   app.require_subcommand(1);
   Common common;
   std::string deals;
@@ -182,8 +198,13 @@ int main(int argc, char** argv) {
   graph->add_option("--kind", kind, "success (the six success curves) or hcp (HCP frequencies)")
       ->check(CLI::IsMember({"success", "hcp"}));
 
-  CLI11_PARSE(app, argc, argv);
-  if (scan->parsed()) return Scan(common, deals);
-  if (graph->parsed()) return Graph(common, out, kind);
-  return Show(common);
+  if (auto code = vk::apps::ParseArguments(app, argc, argv)) return *code;
+  try {
+    if (scan->parsed()) return Scan(common, deals);
+    if (graph->parsed()) return Graph(common, out, kind);
+    return Show(common);
+  } catch (const std::exception& e) {
+    // A file-system call that throws (a folder that vanished, a name the system refuses).
+    return Fail(e.what());
+  }
 }
