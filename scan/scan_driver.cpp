@@ -237,7 +237,7 @@ bool PrepareDataFolder(ScanContext& ctx, std::string& error) {
     return false;
   }
   ctx.cache = CheckCacheAtStartup(data);
-  RemoveStaleCacheParts(data);
+  RemoveStaleParts(data);
   if (ctx.cache.usable == 1) {
     std::string why;
     if (auto stamp = MatchingCacheStamp(ctx.folder, why)) {
