@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 
+#include "apps/command_line.h"
 #include "cli/compare_report.h"
 #include "cli/report.h"
 #include "cli/terminal_progress.h"
@@ -20,7 +21,16 @@ namespace {
 
 using namespace vk;
 
-enum ExitCode { kOk = 0, kUsage = 2, kFailed = 3, kDamaged = 4, kStopped = 130 };
+enum ExitCode { kOk = 0, kUsage = apps::kExitBadArguments, kFailed = 3, kDamaged = 4, kStopped = 130 };
+
+constexpr const char* kExitCodes =
+    "  0    done\n"
+    "  2    bad arguments\n"
+    "  3    a missing library or tally file, a file that cannot be read or written, or a library\n"
+    "       refused as not a library (empty, text lines not 89 bytes, most deals damaged, changed\n"
+    "       during the scan); the message names the file\n"
+    "  4    the scan finished but skipped damaged deals or cache records, named on stderr\n"
+    "  130  stopped (Ctrl-C); no tally file written";
 
 struct Common {
   std::string dir = ".";
@@ -43,8 +53,13 @@ int Prepare(const Common& c, ScanContext& ctx, cli::Format& format, bool needLib
   format = *f;
   if (c.lang != "en" && c.lang != "ja") return Fail("unknown language \"" + c.lang + "\": use en or ja", kUsage);
   ctx.language = c.lang == "ja" ? 1 : 0;
-  ctx.folder = std::filesystem::absolute(c.dir).lexically_normal();
-  if (!std::filesystem::is_directory(ctx.folder)) return Fail("no folder \"" + c.dir + "\"", kUsage);
+  if (c.dir.empty()) return Fail("--dir names no folder (give . for the current folder)", kUsage);
+  std::error_code ec;
+  ctx.folder = std::filesystem::absolute(c.dir, ec).lexically_normal();
+  if (ec || !std::filesystem::is_directory(ctx.folder, ec)) {
+    const bool exists = !ec && std::filesystem::exists(ctx.folder, ec);
+    return Fail((exists ? "\"" + c.dir + "\" is not a folder" : "no folder \"" + c.dir + "\"") + " (--dir)", kUsage);
+  }
   ctx.options = *options;
   ctx.SetupFilename();
   if (!ChooseLibrary(ctx) && needLibrary)
@@ -89,6 +104,19 @@ int ParseDeals(const ScanContext& ctx, const std::string& dealsText, int32_t& de
   return kOk;
 }
 
+// Names the damaged deals and cache records a finished pass skipped; the exit code says whether any were.
+int ReportSkipped(const ScanContext& ctx) {
+  const ScanReport& rep = ctx.report;
+  if (rep.damagedDeals > 0)
+    Fail(std::to_string(rep.damagedDeals) + " damaged deal(s) skipped, the first is deal " +
+         std::to_string(rep.firstDamagedDeal) + " of " + (ctx.folder / ctx.library.fileName).string() + ": " +
+         DealDefectText(rep.firstDefect, 0));
+  if (rep.damagedRecords > 0)
+    Fail(std::to_string(rep.damagedRecords) + " damaged cache record(s) skipped, the first is record " +
+         std::to_string(rep.firstDamagedRecord) + " of " + (ctx.DataFolder() / kCacheFileName).string());
+  return rep.damagedDeals + rep.damagedRecords > 0 ? kDamaged : kOk;
+}
+
 int Scan(const Common& c, const std::string& dealsText) {
   ScanContext ctx;
   cli::Format format;
@@ -97,6 +125,12 @@ int Scan(const Common& c, const std::string& dealsText) {
   if (int rc = ParseDeals(ctx, dealsText, deals)) return rc;
   std::string error;
   if (!PrepareDataFolder(ctx, error)) return Fail(error);
+  if (!ctx.cache.discarded.empty())
+    std::cerr << "velkorvan-cli: the deal cache was deleted and the library is read instead: " << ctx.cache.discarded
+              << "\n";
+  if (ctx.cache.usable && !dealsText.empty() && deals != ctx.library.dealCount)
+    std::cerr << "velkorvan-cli: --deals " << deals
+              << " is ignored: the scan replays the deal cache of the whole library\n";
   const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
   cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
   const ScanResult result = Start(ctx, ui, 1, deals);
@@ -108,22 +142,19 @@ int Scan(const Common& c, const std::string& dealsText) {
       return Fail("scan stopped; no tally file written", kStopped);
     case ScanOutcome::Failed:
       return Fail(result.error);
+    case ScanOutcome::Refused:
+      return Fail(result.error + " No result file was written.");
     case ScanOutcome::Finished:
       break;
   }
   const ScanReport& rep = ctx.report;
+  if (!rep.libraryPassReason.empty()) std::cerr << "velkorvan-cli: library pass: " << rep.libraryPassReason << "\n";
   std::cerr << (rep.cachePass
                     ? "cache pass: " + std::to_string(rep.recordsRead) + " cache records"
                     : "library pass: deals 1 to " + std::to_string(rep.lastDeal) + " of " + ctx.library.fileName)
             << "; tally file " << TallyFilePath(ctx.folder, ctx.names.resultBaseName).string() << "\n";
   if (int rc = PrintFromTallyFile(ctx, format, rep)) return rc;
-  if (rep.damagedDeals > 0)
-    Fail(std::to_string(rep.damagedDeals) + " damaged deal(s) skipped, the first is deal " +
-         std::to_string(rep.firstDamagedDeal) + " of " + (ctx.folder / ctx.library.fileName).string());
-  if (rep.damagedRecords > 0)
-    Fail(std::to_string(rep.damagedRecords) + " damaged cache record(s) skipped, the first is record " +
-         std::to_string(rep.firstDamagedRecord) + " of " + (ctx.DataFolder() / kCacheFileName).string());
-  return rep.damagedDeals + rep.damagedRecords > 0 ? kDamaged : kOk;
+  return ReportSkipped(ctx);
 }
 
 int Show(const Common& c, bool ci) {
@@ -161,6 +192,12 @@ int Compare(const Common& c, const std::string& dealsText, const std::string& ch
     return Fail("--chart must name a .png or .svg file, not \"" + chart + "\"", kUsage);
   std::string error;
   if (!PrepareDataFolder(ctx, error)) return Fail(error);
+  if (!ctx.cache.discarded.empty())
+    std::cerr << "velkorvan-cli: the deal cache was deleted and the library is read instead: " << ctx.cache.discarded
+              << "\n";
+  if (ctx.cache.usable && !dealsText.empty() && deals != ctx.library.dealCount)
+    std::cerr << "velkorvan-cli: --deals " << deals
+              << " is ignored: the comparison replays the deal cache of the whole library\n";
   const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
   cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
   const Comparison result = CompareOptionSets(ctx, ui, deals);
@@ -172,10 +209,13 @@ int Compare(const Common& c, const std::string& dealsText, const std::string& ch
       return Fail("comparison stopped; no tally file written", kStopped);
     case ScanOutcome::Failed:
       return Fail(result.scan.error);
+    case ScanOutcome::Refused:
+      return Fail(result.scan.error + " No result file was written.");
     case ScanOutcome::Finished:
       break;
   }
   const ScanReport& rep = ctx.report;
+  if (!rep.libraryPassReason.empty()) std::cerr << "velkorvan-cli: library pass: " << rep.libraryPassReason << "\n";
   std::cerr << (rep.cachePass
                     ? "cache pass: " + std::to_string(rep.recordsRead) + " cache records"
                     : "library pass: deals 1 to " + std::to_string(rep.lastDeal) + " of " + ctx.library.fileName)
@@ -192,13 +232,7 @@ int Compare(const Common& c, const std::string& dealsText, const std::string& ch
     if (!RenderCompareChart(result.scores, ctx.language, chart, error)) return Fail(error);
     std::cerr << "wrote " << chart << "\n";
   }
-  if (rep.damagedDeals > 0)
-    Fail(std::to_string(rep.damagedDeals) + " damaged deal(s) skipped, the first is deal " +
-         std::to_string(rep.firstDamagedDeal) + " of " + (ctx.folder / ctx.library.fileName).string());
-  if (rep.damagedRecords > 0)
-    Fail(std::to_string(rep.damagedRecords) + " damaged cache record(s) skipped, the first is record " +
-         std::to_string(rep.firstDamagedRecord) + " of " + (ctx.DataFolder() / kCacheFileName).string());
-  return rep.damagedDeals + rep.damagedRecords > 0 ? kDamaged : kOk;
+  return ReportSkipped(ctx);
 }
 
 void AddCommon(CLI::App* app, Common& c) {
@@ -213,6 +247,7 @@ void AddCommon(CLI::App* app, Common& c) {
 
 int main(int argc, char** argv) {
   CLI::App app{"VelKorvan headless scanner: how often a partnership with a given point count makes its game"};
+  vk::apps::SetUpProgram(app, "velkorvan-cli", kExitCodes);
   app.require_subcommand(1);
   Common common;
   std::string deals;
@@ -246,9 +281,14 @@ int main(int argc, char** argv) {
   compare->add_option("--chart", chart, "Also draw the ranking to FILE.png or FILE.svg");
   compare->add_option("--top", top, "Option sets listed per ranking in text (default 10)")->check(CLI::Range(1, 128));
 
-  CLI11_PARSE(app, argc, argv);
-  if (compare->parsed()) return Compare(common, deals, chart, top);
-  if (scan->parsed()) return Scan(common, deals);
-  if (graph->parsed()) return Graph(common, out, kind);
-  return Show(common, ci);
+  if (auto code = vk::apps::ParseArguments(app, argc, argv)) return *code;
+  try {
+    if (compare->parsed()) return Compare(common, deals, chart, top);
+    if (scan->parsed()) return Scan(common, deals);
+    if (graph->parsed()) return Graph(common, out, kind);
+    return Show(common, ci);
+  } catch (const std::exception& e) {
+    // A file-system call that throws (a folder that vanished, a name the system refuses).
+    return Fail(e.what());
+  }
 }

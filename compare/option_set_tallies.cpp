@@ -90,7 +90,8 @@ void OptionSetTallies::Evaluate(Half& half, const CacheRecord* records, std::siz
 void OptionSetTallies::Mark(Half& half) {
   const std::size_t n = LocalSets(half);
   if (half.marks.capacity() < kMaxGroups * n) half.marks.reserve(kMaxGroups * n);
-  for (std::size_t i = 0; i < n; ++i) half.marks.push_back(SumCurves(weights_[static_cast<std::size_t>(SetOf(half, i))]));
+  for (std::size_t i = 0; i < n; ++i)
+    half.marks.push_back(SumCurves(weights_[static_cast<std::size_t>(SetOf(half, i))]));
   half.markedRecords = half.done;
   if (half.marks.size() / n == kMaxGroups) {
     // Keep every second mark, in place: the groups pair up and double in size.

@@ -67,33 +67,30 @@ std::string HCPfreqFileText(const HCPfreqTable& freq, int32_t language) {
 namespace {
 fs::path TempName(const fs::path& path) { return path.string() + ".part" + std::to_string(::getpid()); }
 
-// Creates `temp` holding `text`; with `sync`, waits until it is on the disk.
-bool WriteTemp(const fs::path& temp, std::string_view text, bool sync, int& savedErrno) {
+// Creates `temp` holding `text`; with `sync`, waits until it is on the disk. Returns the cause of
+// the first call that fails (taken at once: a later call may change errno), 0 when all went well,
+// and -1 when the file could not be created.
+int WriteTemp(const fs::path& temp, std::string_view text, bool sync, int& openErrno) {
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) {
-    savedErrno = errno;
-    return false;
+    openErrno = errno;
+    return -1;
   }
   const char* p = text.data();
   std::size_t left = text.size();
-  bool ok = true;
-  while (left > 0) {
+  int cause = 0;
+  while (left > 0 && cause == 0) {
     ssize_t n = ::write(fd, p, left);
     if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
+      if (errno != EINTR) cause = errno;
+      continue;
     }
     p += n;
     left -= static_cast<std::size_t>(n);
   }
-  if (ok && sync && ::fsync(fd) != 0) ok = false;
-  savedErrno = ok ? 0 : errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    savedErrno = errno;
-  }
-  return ok;
+  if (cause == 0 && sync && ::fsync(fd) != 0) cause = errno;
+  if (::close(fd) != 0 && cause == 0) cause = errno;
+  return cause;
 }
 }  // namespace
 
@@ -103,45 +100,49 @@ bool WriteFileAtomically(const fs::path& path, std::string_view text, std::strin
 
 bool WriteFilesAtomically(const std::vector<std::pair<fs::path, std::string>>& files, std::string& error) {
   std::vector<fs::path> temps;
-  int savedErrno = 0;
-  bool ok = true;
   const bool many = files.size() > 1;
+  int cause = 0;
   for (const auto& [path, text] : files) {
     temps.push_back(TempName(path));
-    if (!WriteTemp(temps.back(), text, !many, savedErrno)) {
-      error = "cannot write \"" + path.string() + "\": " + std::strerror(savedErrno);
-      ok = false;
-      break;
+    int openErrno = 0;
+    cause = WriteTemp(temps.back(), text, !many, openErrno);
+    if (cause < 0) {
+      error = "cannot write \"" + path.string() + "\": " + std::strerror(openErrno);
+      temps.pop_back();
+    } else if (cause > 0) {
+      error = "writing \"" + path.string() + "\" failed: " + std::strerror(cause);
     }
+    if (cause != 0) break;
   }
-  if (ok && many) {
+  if (cause == 0 && many) {
     // One sync of the file system holding the folder makes every temporary file durable.
-    int dir = ::open(files.front().first.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const fs::path folder = files.front().first.parent_path();
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0 || ::syncfs(dir) != 0) {
-      error = "writing \"" + files.front().first.parent_path().string() + "\" failed: " + std::strerror(errno);
-      ok = false;
+      cause = errno;
+      error = "writing into \"" + folder.string() + "\" failed: " + std::strerror(cause);
     }
     if (dir >= 0) ::close(dir);
   }
-  for (std::size_t i = 0; ok && i < files.size(); ++i)
+  for (std::size_t i = 0; cause == 0 && i < files.size(); ++i)
     if (std::rename(temps[i].c_str(), files[i].first.c_str()) != 0) {
-      error = "writing \"" + files[i].first.string() + "\" failed: " + std::strerror(errno);
-      ok = false;
+      cause = errno;
+      error = "writing \"" + files[i].first.string() + "\" failed: " + std::strerror(cause);
     }
-  if (!ok) {
+  if (cause != 0) {
     std::error_code ec;
     for (const fs::path& temp : temps) fs::remove(temp, ec);
   }
-  return ok;
+  return cause == 0;
 }
 
 bool Fout(const fs::path& folder, std::string_view resultBaseName, const Tallies& tallies, int32_t dealCount,
-          int32_t language, std::string& error) {
+          int32_t language, std::string& error, bool replaceHCPfreq) {
   if (!WriteFileAtomically(TallyFilePath(folder, resultBaseName), TallyFileText(tallies.HandWeight, dealCount), error))
     return false;
   const fs::path freqFile = HCPfreqFilePath(folder);
   std::error_code ec;
-  if (fs::exists(freqFile, ec)) return true;
+  if (!replaceHCPfreq && fs::exists(freqFile, ec)) return true;
   bool anyCounted = false;
   for (int32_t n : tallies.HCPfreq) anyCounted = anyCounted || n != 0;
   if (!anyCounted) return true;
