@@ -37,7 +37,7 @@ CacheFields UnpackCacheRecord(const CacheRecord& r) {
   return f;
 }
 
-CacheState CheckCacheAtStartup(const std::filesystem::path& dataFolder) {
+CacheState CheckCacheAtStartup(const std::filesystem::path& dataFolder, int64_t minimumSize) {
   CacheState state;
   std::error_code ec;
   const std::filesystem::path file = dataFolder / kCacheFileName;
@@ -45,7 +45,7 @@ CacheState CheckCacheAtStartup(const std::filesystem::path& dataFolder) {
   auto size = std::filesystem::file_size(file, ec);
   if (ec) return state;
   state.size = static_cast<int64_t>(size);
-  if (state.size < kCacheMinimumSize) {
+  if (state.size < minimumSize) {
     std::filesystem::remove(file, ec);
     state.discarded = "the cache held fewer than 1,000,000 bytes";
   } else

@@ -46,7 +46,7 @@ struct CacheState {
   int64_t size = 0;
   std::string discarded;  // why a cache file found at start-up was deleted; empty when none was
 };
-CacheState CheckCacheAtStartup(const std::filesystem::path& dataFolder);
+CacheState CheckCacheAtStartup(const std::filesystem::path& dataFolder, int64_t minimumSize = kCacheMinimumSize);
 
 // Writes a new cache beside the old one, under a temporary name that carries the process id,
 // and puts it in place only on Commit: a pass that stops, fails or covers part of the library
