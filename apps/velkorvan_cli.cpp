@@ -117,11 +117,11 @@ int ReportSkipped(const ScanContext& ctx) {
   return rep.damagedDeals + rep.damagedRecords > 0 ? kDamaged : kOk;
 }
 
-int Scan(const Common& c, const std::string& dealsText) {
-  ScanContext ctx;
-  cli::Format format;
+// What a pass (a scan or a comparison) needs before it starts: the arguments read, the data folder
+// ready, and on stderr what the cache found at start means for the pass.
+int PreparePass(const Common& c, const std::string& dealsText, const char* pass, ScanContext& ctx, cli::Format& format,
+                int32_t& deals) {
   if (int rc = Prepare(c, ctx, format, true)) return rc;
-  int32_t deals = 0;
   if (int rc = ParseDeals(ctx, dealsText, deals)) return rc;
   std::string error;
   if (!PrepareDataFolder(ctx, error)) return Fail(error);
@@ -129,8 +129,16 @@ int Scan(const Common& c, const std::string& dealsText) {
     std::cerr << "velkorvan-cli: the deal cache was deleted and the library is read instead: " << ctx.cache.discarded
               << "\n";
   if (ctx.cache.usable && !dealsText.empty() && deals != ctx.library.dealCount)
-    std::cerr << "velkorvan-cli: --deals " << deals
-              << " is ignored: the scan replays the deal cache of the whole library\n";
+    std::cerr << "velkorvan-cli: --deals " << deals << " is ignored: the " << pass
+              << " replays the deal cache of the whole library\n";
+  return kOk;
+}
+
+int Scan(const Common& c, const std::string& dealsText) {
+  ScanContext ctx;
+  cli::Format format;
+  int32_t deals = 0;
+  if (int rc = PreparePass(c, dealsText, "scan", ctx, format, deals)) return rc;
   const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
   cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
   const ScanResult result = Start(ctx, ui, 1, deals);
@@ -183,21 +191,12 @@ int Graph(const Common& c, const std::string& out, const std::string& kind) {
 }
 
 int Compare(const Common& c, const std::string& dealsText, const std::string& chart, int top) {
-  ScanContext ctx;
-  cli::Format format;
-  if (int rc = Prepare(c, ctx, format, true)) return rc;
-  int32_t deals = 0;
-  if (int rc = ParseDeals(ctx, dealsText, deals)) return rc;
   if (!chart.empty() && !IsChartFileName(chart))
     return Fail("--chart must name a .png or .svg file, not \"" + chart + "\"", kUsage);
-  std::string error;
-  if (!PrepareDataFolder(ctx, error)) return Fail(error);
-  if (!ctx.cache.discarded.empty())
-    std::cerr << "velkorvan-cli: the deal cache was deleted and the library is read instead: " << ctx.cache.discarded
-              << "\n";
-  if (ctx.cache.usable && !dealsText.empty() && deals != ctx.library.dealCount)
-    std::cerr << "velkorvan-cli: --deals " << deals
-              << " is ignored: the comparison replays the deal cache of the whole library\n";
+  ScanContext ctx;
+  cli::Format format;
+  int32_t deals = 0;
+  if (int rc = PreparePass(c, dealsText, "comparison", ctx, format, deals)) return rc;
   const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
   cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
   const Comparison result = CompareOptionSets(ctx, ui, deals);
@@ -229,6 +228,7 @@ int Compare(const Common& c, const std::string& dealsText, const std::string& ch
   report.top = top;
   std::cout << cli::FormatCompareReport(report, format);
   if (!chart.empty()) {
+    std::string error;
     if (!RenderCompareChart(result.scores, ctx.language, chart, error)) return Fail(error);
     std::cerr << "wrote " << chart << "\n";
   }
