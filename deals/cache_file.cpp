@@ -10,6 +10,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "deals/leftover_files.h"
+
 namespace vk {
 
 CacheRecord PackCacheRecord(int32_t cls, int32_t hcp, int32_t flag, int32_t tricks,
@@ -143,10 +145,8 @@ void RemoveStaleParts(const std::filesystem::path& dataFolder) {
     const std::string name = entry.path().filename().string();
     const auto mark = name.rfind(kPartMark);
     if (mark == std::string::npos || mark == 0) continue;
-    const std::string digits = name.substr(mark + std::string_view(kPartMark).size());
-    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
-    const pid_t pid = static_cast<pid_t>(std::stol(digits));
-    if (pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH) stale.push_back(entry.path());
+    if (NamesDeadProcess(std::string_view(name).substr(mark + std::string_view(kPartMark).size())))
+      stale.push_back(entry.path());
   }
   for (const auto& file : stale) std::filesystem::remove(file, ec);
 }
