@@ -1,5 +1,6 @@
-// The desktop program: the main window on the program folder, which is the executable's folder
-// or the folder named by the one optional argument.
+// The desktop program: the main window on the program folder, which is the folder named by the
+// one optional argument, else the executable's folder, else (for an installed program) the
+// user's data folder.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 
 #include "mainwindow/main_window.h"
 #include "platform/platform.h"
+#include "platform/program_folder.h"
 
 namespace {
 
@@ -28,9 +30,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
-  const QString executableFolder = QCoreApplication::applicationDirPath();
   const QStringList args = QCoreApplication::arguments();
-  const QString folder = args.size() > 1 ? QFileInfo(args.at(1)).absoluteFilePath() : executableFolder;
+  const std::filesystem::path commandLineFolder =
+      args.size() > 1 ? QFileInfo(args.at(1)).absoluteFilePath().toStdString() : std::string();
+  const vk::ProgramFolder chosen = vk::ChooseProgramFolder(
+      vk::SystemProgramFolderInputs(QCoreApplication::applicationDirPath().toStdString(), commandLineFolder));
+  if (!chosen.error.empty()) std::fprintf(stderr, "velkorvan: %s\n", chosen.error.c_str());
+  const QString folder = QString::fromStdString(chosen.folder.string());
   if (!QFileInfo(folder).isDir()) {
     std::fprintf(stderr, "velkorvan: \"%s\" is not a folder\n", qPrintable(folder));
     return 2;
@@ -38,12 +44,8 @@ int main(int argc, char** argv) {
 
   vk::Platform platform;
   vk::Form1 form(platform, std::filesystem::path(folder.toStdString()));
-  // The pages ship in "docs" beside the executable; a program folder given on the command
-  // line may not carry its own copy.
-  if (!QFileInfo::exists(folder + QStringLiteral("/docs/GetLibrary.HTML")) &&
-      QFileInfo::exists(executableFolder + QStringLiteral("/docs/GetLibrary.HTML"))) {
-    form.state().siteAddress = vk::DefaultSiteAddress(std::filesystem::path(executableFolder.toStdString()));
-  }
+  // A program folder given on the command line may not carry its own copy of the pages.
+  form.state().siteAddress = vk::DefaultSiteAddress(chosen.pagesFolder);
   form.Form_Load();
   if (form.closing()) return 0;
   return app.exec();
