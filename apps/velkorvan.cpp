@@ -30,6 +30,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
+  // Names the user's data folder (~/.local/share/velkorvan) whatever the executable is called.
+  QCoreApplication::setApplicationName(QStringLiteral("velkorvan"));
   const QStringList args = QCoreApplication::arguments();
   const std::filesystem::path commandLineFolder =
       args.size() > 1 ? QFileInfo(args.at(1)).absoluteFilePath().toStdString() : std::string();

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <cstdlib>
+#include <optional>
+
 #include "test_support.h"
 
 namespace vk {
@@ -97,12 +101,34 @@ TEST(ProgramFolder, WritableFolderAndCommandLineFolderKeepTheirPlaceAndMakeNoUse
   EXPECT_FALSE(fs::exists(t.in.userDataFolder));
 }
 
+// Sets an environment variable (or removes it) for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
 TEST(ProgramFolder, SystemInputsFindAnInstalledTreeBesideTheExecutableButNotABuildFolder) {
   Installed t;
-  const ProgramFolderInputs installed = SystemProgramFolderInputs(t.scratch / "usr/bin", {});
+  const QString testName = QCoreApplication::applicationName();
+  QCoreApplication::setApplicationName(QStringLiteral("velkorvan"));
+  ProgramFolderInputs installed;
+  {
+    ScopedEnv home("HOME", (t.scratch / "home").c_str());
+    ScopedEnv dataHome("XDG_DATA_HOME", nullptr);
+    installed = SystemProgramFolderInputs(t.scratch / "usr/bin", {});
+  }
+  QCoreApplication::setApplicationName(testName);
   EXPECT_TRUE(IsSystemLocation(installed));
   EXPECT_EQ(installed.sharedDataFolder, t.scratch / "usr/share/velkorvan");
-  EXPECT_TRUE(installed.userDataFolder.is_absolute()) << installed.userDataFolder;
+  EXPECT_EQ(installed.userDataFolder, t.scratch / "home/.local/share/velkorvan");
 
   fs::create_directories(t.scratch / "build/bin");
   const ProgramFolderInputs build = SystemProgramFolderInputs(t.scratch / "build/bin", {});
