@@ -1,8 +1,8 @@
 #include "cli/report.h"
 
 #include <cstdio>
-#include <string_view>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 namespace vk::cli {
 

@@ -79,9 +79,12 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (quoted) {
-      if (c != '"') records.back().back() += c;
-      else if (i + 1 < text.size() && text[i + 1] == '"') records.back().back() += text[++i];
-      else quoted = false;
+      if (c != '"')
+        records.back().back() += c;
+      else if (i + 1 < text.size() && text[i + 1] == '"')
+        records.back().back() += text[++i];
+      else
+        quoted = false;
     } else if (c == '"') {
       quoted = true;
     } else if (c == ',') {
@@ -107,13 +110,17 @@ std::map<std::string, std::string> TextValues(const std::string& text) {
     int last;
   };
   // Line numbers of the grid and the curves in the text report, top to bottom.
-  const std::map<int, Line> lines = {
-      {2, {"hands", "suit", 11, 20, 31}},           {3, {"hands", "suit", 10, 20, 31}},
-      {4, {"hands", "suit", 9, 20, 31}},            {6, {"hands", "notrump", 9, 20, 31}},
-      {7, {"hands", "notrump", 8, 20, 31}},         {11, {"success_percent", "suit", 9, 20, 40}},
-      {12, {"success_percent", "suit", 10, 20, 40}}, {13, {"success_percent", "suit", 11, 20, 40}},
-      {14, {"success_percent", "notrump", 8, 20, 40}}, {15, {"success_percent", "notrump", 9, 20, 40}},
-      {16, {"success_percent", "notrump", 12, 20, 40}}};
+  const std::map<int, Line> lines = {{2, {"hands", "suit", 11, 20, 31}},
+                                     {3, {"hands", "suit", 10, 20, 31}},
+                                     {4, {"hands", "suit", 9, 20, 31}},
+                                     {6, {"hands", "notrump", 9, 20, 31}},
+                                     {7, {"hands", "notrump", 8, 20, 31}},
+                                     {11, {"success_percent", "suit", 9, 20, 40}},
+                                     {12, {"success_percent", "suit", 10, 20, 40}},
+                                     {13, {"success_percent", "suit", 11, 20, 40}},
+                                     {14, {"success_percent", "notrump", 8, 20, 40}},
+                                     {15, {"success_percent", "notrump", 9, 20, 40}},
+                                     {16, {"success_percent", "notrump", 12, 20, 40}}};
   std::map<std::string, std::string> values;
   std::istringstream in(text);
   std::string line;

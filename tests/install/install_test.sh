@@ -33,6 +33,7 @@ extra=$(cd "$root" && find . -type f | grep -v -e '^./usr/bin/' -e '^./usr/share
 
 desktop-file-validate "$usr/share/applications/$app.desktop" || fail "desktop entry refused"
 grep -q '^Comment\[ja\]=' "$usr/share/applications/$app.desktop" || fail "desktop entry without a Japanese comment"
+grep -q '^Categories=Game;' "$usr/share/applications/$app.desktop" || fail "desktop entry not under Games"
 appstreamcli validate --no-net "$usr/share/metainfo/$app.metainfo.xml" >/dev/null ||
   fail "AppStream metadata refused: $(appstreamcli validate --no-net "$usr/share/metainfo/$app.metainfo.xml")"
 grep -q "<release version=\"$version\"" "$usr/share/metainfo/$app.metainfo.xml" || fail "metadata names another version"
@@ -76,4 +77,11 @@ head -1 "$root/scan.txt" | grep -qx 'Table(none)Korvan   Library.bin, 20000 deal
 grep -A 8 '^Table(none)Korvan   Library.bin, 20000 deals' "$readme" | grep -v '^```' | sed '/^$/d' >"$root/readme.txt"
 sed '/^$/d' "$root/scan.txt" | head -n "$(wc -l <"$root/readme.txt")" >"$root/printed.txt"
 cmp -s "$root/readme.txt" "$root/printed.txt" || fail "the README's sample grid differs from the scan: $(diff "$root/readme.txt" "$root/printed.txt")"
+# ... and the README's CSV example is what it prints.
+"$usr/bin/velkorvan-cli" show --dir "$root/folder" --format csv >"$root/scan.csv" || fail "show --format csv failed"
+grep -A 4 '^option_code,measure,' "$readme" | grep -v -e '^```' -e '^\.\.\.$' >"$root/readme.csv"
+[ "$(wc -l <"$root/readme.csv")" -eq 3 ] || fail "the README's CSV example is not where it was"
+while IFS= read -r line; do
+  grep -qxF -- "$line" "$root/scan.csv" || fail "the README's CSV line \"$line\" is not printed"
+done <"$root/readme.csv"
 echo "install test: passed"
