@@ -38,7 +38,7 @@ class ClickableLabel;
 
 // Caption of the main window as designed; start-up appends the version.
 inline constexpr const char* kDesignedCaption = " Korvan based on Halvard's Double-Dummy Library";
-inline constexpr const char* kVersionSuffix = " Ver 1.3";
+inline constexpr const char* kVersionSuffix = " Ver " VK_VERSION;
 // Face of the table and graph buttons while a tally file stands behind them.
 inline const QColor kHighlightColour{240, 250, 255};
 // Captions of the Start button besides the idle one; the same in both languages.

@@ -30,7 +30,7 @@ struct TheoWeights {
 };
 
 // Adds one hand and returns the points column it went to (HCP when Corr is 0).
-int32_t UpdateWithProbability(Tallies& tallies, const TheoWeights& weights, int32_t corr, int32_t cls,
-                              int32_t tricks, int32_t hcp);
+int32_t UpdateWithProbability(Tallies& tallies, const TheoWeights& weights, int32_t corr, int32_t cls, int32_t tricks,
+                              int32_t hcp);
 
 }  // namespace vk

@@ -60,6 +60,7 @@ for program in velkorvan velkorvan-cli velkorvan-mklib; do
 done
 man_says() { LC_ALL=C.UTF-8 MANWIDTH=200 MANPAGER=cat man -l "$usr/share/man/man1/$1.1.gz" | grep -q -- "$2" || fail "$1.1 lacks \"$2\""; }
 man_says velkorvan "~/.local/share/velkorvan"
+man_says velkorvan "--version"
 man_says velkorvan-cli "--deals"
 man_says velkorvan-cli "--format"
 man_says velkorvan-mklib "export-pbn"
