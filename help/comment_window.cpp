@@ -5,9 +5,9 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 
-#include "mainwindow/app_state.h"
+#include "deals/rounding.h"
+#include "desktop/app_state.h"
 #include "platform/platform.h"
-#include "scan/tallies.h"
 
 namespace vk {
 

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "deals/range_array.h"
+#include "desktop/app_state.h"
 #include "help/comment_window.h"
 #include "help/help_windows.h"
-#include "mainwindow/app_state.h"
 #include "results/graph_windows.h"
 #include "results/table_window.h"
 #include "scan/scan_driver.h"

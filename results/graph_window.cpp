@@ -9,8 +9,8 @@
 #include <QPalette>
 #include <QPushButton>
 
+#include "desktop/app_state.h"
 #include "help/comment_window.h"
-#include "mainwindow/app_state.h"
 #include "platform/drawing_surface.h"
 #include "platform/platform.h"
 

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <string>
 
+#include "desktop/app_state.h"
 #include "help/comment_window.h"
-#include "mainwindow/app_state.h"
 #include "platform/platform.h"
 #include "scan/tallies.h"
 #include "scan/tally_files.h"

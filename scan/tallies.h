@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "deals/range_array.h"
+#include "deals/rounding.h"
 #include "scan/theo.h"
 
 namespace vk {
@@ -19,9 +20,6 @@ struct Tallies {
   void Clear();
 };
 
-// Round to nearest, exact halves to the even neighbour.
-int32_t RoundHalfEven(double v);
-
 // Theo(p) / Theo(h) for every pair of point counts, formed once: the weight of a hand moved from
 // h HCP to p points.
 struct TheoWeights {
@@ -30,7 +28,7 @@ struct TheoWeights {
 };
 
 // Adds one hand and returns the points column it went to (HCP when Corr is 0).
-int32_t UpdateWithProbability(Tallies& tallies, const TheoWeights& weights, int32_t corr, int32_t cls,
-                              int32_t tricks, int32_t hcp);
+int32_t UpdateWithProbability(Tallies& tallies, const TheoWeights& weights, int32_t corr, int32_t cls, int32_t tricks,
+                              int32_t hcp);
 
 }  // namespace vk

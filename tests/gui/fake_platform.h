@@ -13,8 +13,8 @@
 #include <functional>
 #include <utility>
 
+#include "desktop/app_state.h"
 #include "help/comment_window.h"
-#include "mainwindow/app_state.h"
 #include "scan/tally_files.h"
 #include "test_support.h"
 

@@ -1,5 +1,6 @@
 #pragma once
-// The program-wide state of the desktop program, owned by the main window: the engine's scan
+// The program-wide state of the desktop program, owned by the main window and shared by every
+// window (each window folder may include this one, none includes mainwindow/): the engine's scan
 // context plus the language, fonts and the small integers through which the windows talk to
 // one another.
 

@@ -1,4 +1,4 @@
-#include "mainwindow/app_state.h"
+#include "desktop/app_state.h"
 
 #include <QFontDatabase>
 
