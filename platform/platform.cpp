@@ -40,6 +40,13 @@ QRect TwipsRect(double left, double top, double width, double height) {
   return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
 }
 
+QFont DesignSansSerif(double points) {
+  QFont font;
+  font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans Condensed")});
+  font.setPointSizeF(points);
+  return font;
+}
+
 QStringList Platform::InstalledFonts() const { return QFontDatabase::families(); }
 
 bool Platform::FontInstalled(const QString& name) const { return InstalledFonts().contains(name, Qt::CaseSensitive); }

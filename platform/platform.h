@@ -5,6 +5,7 @@
 // browser.
 
 #include <QColor>
+#include <QFont>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,11 @@ namespace vk {
 int TwipsToPixels(double twips);
 double PixelsToTwips(double pixels);
 QRect TwipsRect(double left, double top, double width, double height);
+
+// The sans-serif face the table and graph windows are laid out with ("Microsoft Sans Serif").
+// Where it is missing "DejaVu Sans Condensed" (fonts-dejavu-extra) stands in: its "A" has about
+// the designed width, where the toolkit's own substitute, "DejaVu Sans", is a sixth wider.
+QFont DesignSansSerif(double points);
 
 class Platform {
  public:
