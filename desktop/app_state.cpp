@@ -30,4 +30,9 @@ QString AppState::UiFont(int32_t language) const {
   return QString();
 }
 
+QUrl AppState::PageAddress(const QString& page) const {
+  if (siteAddress.isLocalFile()) return QUrl::fromLocalFile(siteAddress.toLocalFile() + page);
+  return siteAddress.resolved(QUrl(page));
+}
+
 }  // namespace vk

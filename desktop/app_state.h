@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QUrl>
 #include <array>
 #include <cstdint>
 
@@ -41,13 +42,17 @@ struct AppState {
   // English in both languages; the main window fills them at start-up.
   RangeArray<QString, 1, 5> tableRowCaptions;
 
-  QString siteAddress;  // base address of the web pages, ending in "/"
+  // Where the web pages lie: a folder (a "file:" address) or a web site, ending in "/".
+  QUrl siteAddress;
   QWidget* mainWindow = nullptr;
 
   // The font for text of the language: the font-table entry, or when that entry is empty
   // ("Arial" for English; for Japanese the Japanese font name, else an installed
   // Japanese-capable font) so that no caption renders as boxes.
   QString UiFont(int32_t language) const;
+  // The address of one page of the site. A page in a folder gets the file address of its path,
+  // whatever "#", "%", blanks or other characters the folder names hold.
+  QUrl PageAddress(const QString& page) const;
 };
 
 }  // namespace vk

@@ -52,7 +52,7 @@ inline constexpr const char* kFinished = "Finished";
 std::optional<int32_t> DealsToScan(const QString& text);
 
 // The default address of the library pages: the "docs" folder beside the program.
-QString DefaultSiteAddress(const std::filesystem::path& programFolder);
+QUrl DefaultSiteAddress(const std::filesystem::path& programFolder);
 
 class Form1 : public QWidget, public ScanUi {
   Q_OBJECT

@@ -207,7 +207,7 @@ void Form1::LibraryNotFound(const QString& fLib) {
     if (platform.MonotonicSeconds() - started >= kLibraryPageDelaySeconds) break;
     QThread::msleep(10);
   }
-  platform.OpenInBrowser(state_.siteAddress + page);
+  platform.OpenInBrowser(state_.PageAddress(page));
 }
 
 void Form1::MoveTxtFiles() {

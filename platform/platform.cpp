@@ -60,9 +60,9 @@ double Platform::MonotonicSeconds() const {
   return std::chrono::duration<double>(since).count();
 }
 
-void Platform::OpenInBrowser(const QString& address) {
+void Platform::OpenInBrowser(const QUrl& address) {
   // The desktop's URL handler is started detached; nothing waits for the page.
-  QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+  QDesktopServices::openUrl(address);
 }
 
 QWidget* Platform::FindWindowByCaption(const QString& caption) const {

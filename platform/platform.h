@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 class QWidget;
 
@@ -39,7 +40,7 @@ class Platform {
   // Seconds from a clock that never jumps.
   virtual double MonotonicSeconds() const;
   // Shows the page in the default browser and returns at once.
-  virtual void OpenInBrowser(const QString& address);
+  virtual void OpenInBrowser(const QUrl& address);
 
   // A visible top-level window of this program whose caption is exactly `caption`, topmost
   // first; nullptr when there is none. Other programs' windows are not searched.

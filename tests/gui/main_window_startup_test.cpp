@@ -84,8 +84,8 @@ TEST_F(MainWindowTest, MissingLibraryOpensTheLibraryPageOfTheFontsLanguageAfterT
     EXPECT_EQ(Control("cmd1")->font().family(), language == 1 ? japaneseFont : "Arial");
     EXPECT_EQ(f.PrintedString(), messages[language]);
     ASSERT_EQ(platform.opened.size(), 1u);
-    EXPECT_EQ(platform.opened[0], "file://" + QString::fromStdString(f.state().ctx.folder.string()) +
-                                      (language == 1 ? "/docs/GetLibrary.htm" : "/docs/GetLibrary.HTML"));
+    EXPECT_EQ(platform.opened[0].toLocalFile(), QString::fromStdString(f.state().ctx.folder.string()) +
+                                                    (language == 1 ? "/docs/GetLibrary.htm" : "/docs/GetLibrary.HTML"));
     EXPECT_GE(platform.openedAt.back(), started + 3.0);
   }
   // In English only the full stops are bold: the one in the file name and the one at the end.
@@ -103,6 +103,18 @@ TEST_F(MainWindowTest, MissingLibraryOpensTheLibraryPageOfTheFontsLanguageAfterT
   };
   EXPECT_TRUE(Start().closing());
   EXPECT_TRUE(platform.opened.empty());
+}
+
+TEST_F(MainWindowTest, LibraryPageAddressKeepsHashPercentBlanksAndJapaneseOfTheFolder) {
+  for (const char* name : kAwkwardFolderNames) {
+    SCOPED_TRACE(name);
+    const fs::path dir = folder.path() / fs::path(std::u8string(reinterpret_cast<const char8_t*>(name)));
+    fs::create_directories(dir);
+    platform.opened.clear();
+    Start(dir);
+    ASSERT_EQ(platform.opened.size(), 1u);
+    ExpectAddressOfFile(platform.opened[0], fs::absolute(dir) / "docs" / "GetLibrary.HTML");
+  }
 }
 
 TEST_F(MainWindowTest, RefusedOrDataFolderFailedStartsShowOnlyEnd) {
