@@ -7,9 +7,11 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "desktop/app_state.h"
 #include "help/comment_window.h"
@@ -92,6 +94,40 @@ void SetCaption(QLabel* label, const QString& text, Qt::Alignment alignment, con
   label->setText(text);
   label->setAlignment(alignment);
   label->setFont(font);
+}
+
+// The main window's controls that a running scan needs in view: Start/Stop, the deal counter
+// and View Graph.
+constexpr const char* kScanControls[] = {"cmdStart", "lblDealCount", "cmdGrph"};
+
+// Where the table window's outer frame goes. As designed its left edge lies half the main
+// window's width right of the main window's left edge; its top is taken so that it covers none
+// of the scan's controls: just below the main window, else just above it, else beside it on the
+// right, else below the lowest of those controls. It always stays on the screen's available
+// area.
+QPoint TablePosition(const QWidget& main, QSize outer) {
+  const QRect m = main.frameGeometry();
+  const QScreen* screen = main.screen();
+  const QRect avail = screen != nullptr ? screen->availableGeometry() : QRect(m.topLeft(), outer.expandedTo(m.size()));
+  std::vector<QRect> keepClear;
+  int controlsBottom = m.top();
+  for (const char* name : kScanControls) {
+    if (const auto* c = main.findChild<const QWidget*>(QString::fromLatin1(name)); c != nullptr && c->isVisible()) {
+      keepClear.emplace_back(c->mapToGlobal(QPoint(0, 0)), c->size());
+      controlsBottom = std::max(controlsBottom, keepClear.back().bottom());
+    }
+  }
+  const auto clampX = [&](int x) { return std::max(avail.left(), std::min(x, avail.right() + 1 - outer.width())); };
+  const auto clampY = [&](int y) { return std::max(avail.top(), std::min(y, avail.bottom() + 1 - outer.height())); };
+  const int left = clampX(m.left() + RoundHalfEven(m.width() / 2.0));
+  const QPoint candidates[] = {
+      {left, m.bottom() + 1}, {left, m.top() - outer.height()}, {m.right() + 1, m.top()}, {left, controlsBottom + 1}};
+  for (const QPoint& at : candidates) {
+    const QRect r(at, outer);
+    if (!avail.contains(r)) continue;
+    if (std::none_of(keepClear.begin(), keepClear.end(), [&](const QRect& c) { return c.intersects(r); })) return at;
+  }
+  return {left, clampY(controlsBottom + 1)};
 }
 
 }  // namespace
@@ -287,8 +323,10 @@ void TableWindows::BuildWindow() {
   w->onShowCaptions();
 
   if (state_.mainWindow != nullptr) {
-    const QRect main = state_.mainWindow->frameGeometry();
-    w->move(main.left() + RoundHalfEven(main.width() / 2.0), main.top());
+    // The window system adds the same frame to the table as to the main window.
+    const QWidget& main = *state_.mainWindow;
+    const QSize frame = main.frameGeometry().size() - main.geometry().size();
+    w->move(TablePosition(main, w->size() + frame));
   }
   window_ = w;
   w->show();

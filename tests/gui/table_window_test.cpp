@@ -43,6 +43,7 @@ class TableFixture : public WindowsTest {
 };
 
 TEST_F(TableFixture, GridStandsBesideTheMainWindowAndTheScanFillsOnlyItsCells) {
+  main.setGeometry(0, 100, 90, 60);  // narrow enough for the table to keep its left edge on screen
   state.ctx.names = SetupFilename(*ParseOptionLetters("DL"));
   tables.LoadTab();
   ASSERT_NE(table(), nullptr);
