@@ -50,6 +50,9 @@ inline constexpr const char* kFinished = "Finished";
 // to the nearest whole number (halves to even). Text that is no number, or a number outside
 // the 32-bit range, gives nothing.
 std::optional<int32_t> DealsToScan(const QString& text);
+// What the Start button says when DealsToScan gives nothing: the text is no number, or one
+// too large (or too small) for a number of deals.
+QString DealsBoxMessage(const QString& text, int32_t language);
 
 // The default address of the library pages: the "docs" folder beside the program.
 QUrl DefaultSiteAddress(const std::filesystem::path& programFolder);
@@ -143,13 +146,18 @@ class Form1 : public QWidget, public ScanUi {
   void HideAllButEnd();
   void ShowMessage(const QString& text);
   void RefreshOptions();
-  bool DataFolderWritable(QString& why);
-  void DataFolderFailed(const QString& why);
+  // Why "DataFiles" cannot serve, found at start-up.
+  enum class DataFolderProblem { None, FileInTheWay, CannotCreate, CannotWrite };
+  DataFolderProblem CheckDataFolder();
+  void DataFolderFailed(DataFolderProblem problem);
 
   // Printing on the window.
   double LineHeightTwips() const;
   void PrintPlain(const QString& text);
   void EndLine();
+  // Prints `text` after `indent` on as many lines as it needs to stay inside the window,
+  // breaking after a "/" or a blank where it can; each line ends.
+  void PrintWrapped(const QString& indent, const QString& text);
 
   AppState state_;
   CommentWindow comments_;

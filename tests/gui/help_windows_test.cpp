@@ -87,6 +87,15 @@ TEST_F(HelpTest, EachTitleButtonShowsItsPanelInAWindowOfItsSizeBesideTheMainWind
   EXPECT_EQ(help.window(0)->findChild<QLabel*>("caption")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }
 
+// The two headings of the Japanese length-points panel: only the notrump one is indented.
+TEST_F(HelpTest, JapaneseLengthPanelIndentsOnlyTheNotrumpHeading) {
+  QWidget* w = Press(2, 1);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->findChild<QLabel*>("LPinNT")->text(),
+            "   ノートランプ･コントラクトの場合:\nダミーについてだけ 長さ点を数える.");
+  EXPECT_EQ(w->findChild<QLabel*>("LPinSuit")->text(), "スート･コントラクトの場合:\nディクレアラーについてだけ数える.");
+}
+
 TEST_F(HelpTest, FurtherCommentsPageAddressKeepsHashPercentBlanksAndJapaneseOfTheFolder) {
   state.commentTopic = 3;
   for (const char* name : kAwkwardFolderNames) {

@@ -160,6 +160,15 @@ TEST_F(MainWindowTest, DealsBoxTextDecidesTheScanOrExplainsWhyNot) {
   Click("cmdStart");
   EXPECT_EQ(Caption("cmdStart"), "Start");
   EXPECT_TRUE(f.lastMessage().contains("\"many\" is not a number of deals"));
+  // A number too large for the box is called so, in both languages.
+  EXPECT_TRUE(DealsBoxMessage("3000000000", 0).startsWith("\"3000000000\" is too large a number of deals."));
+  EXPECT_TRUE(DealsBoxMessage("3e9", 1).startsWith("「3e9」はハンドの個数として大きすぎます。"));
+  EXPECT_TRUE(DealsBoxMessage("-3e9", 0).startsWith("\"-3e9\" is too small a number of deals."));
+  EXPECT_TRUE(DealsBoxMessage("12abc", 1).startsWith("「12abc」はハンドの個数になりません。"));
+  box->setText("9999999999");
+  Click("cmdStart");
+  EXPECT_TRUE(f.lastMessage().contains("too large")) << f.lastMessage().toStdString();
+  EXPECT_EQ(Caption("cmdStart"), "Start");
   auto* message = f.findChild<QWidget*>("messageBox");
   EXPECT_TRUE(message && message->isVisible());
   EXPECT_FALSE(Exists(kNoneTally));
