@@ -6,11 +6,62 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "mainwindow/main_window.h"
 #include "platform/platform.h"
 
 namespace {
+
+constexpr const char* kUsage =
+    "Usage: velkorvan [FOLDER]\n"
+    "The VelKorvan desktop program: scans a deal library for how often a partnership with a given\n"
+    "point count makes its game. FOLDER holds Library.bin or Library.asc and the results in\n"
+    "DataFiles (default: the program's own folder).\n"
+    "\n"
+    "Options:\n"
+    "  -h,--help    Print this help message and exit\n"
+    "  --version    Print the version and exit\n"
+    "\n"
+    "Exit codes:\n"
+    "  0    the main window was closed\n"
+    "  1    no display found (scan without windows with velkorvan-cli)\n"
+    "  2    bad arguments: an unknown option, more than one folder, or a FOLDER that is not a folder\n";
+
+// The arguments, read before anything needs a display. Returns the exit code when the program
+// ends here; `folder` gets the one folder argument, if any.
+std::optional<int> ReadArguments(int argc, char** argv, std::string& folder) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (arg == "--version") {
+      std::printf("velkorvan %s\n", VK_VERSION);
+      return 0;
+    }
+  }
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    std::string problem;
+    if (arg.size() > 1 && arg[0] == '-')
+      problem = "unknown option \"" + arg + "\"";
+    else if (!folder.empty())
+      problem = "more than one folder given (\"" + folder + "\" and \"" + arg + "\")";
+    else if (arg.empty())
+      problem = "an empty folder name";
+    else if (std::error_code ec; !std::filesystem::is_directory(arg, ec))
+      problem = "\"" + arg + "\" is not a folder";
+    if (!problem.empty()) {
+      std::fprintf(stderr, "velkorvan: %s (see velkorvan --help)\n", problem.c_str());
+      return 2;
+    }
+    folder = arg;
+  }
+  return std::nullopt;
+}
 
 bool DisplayAvailable() {
   auto set = [](const char* name) {
@@ -23,18 +74,16 @@ bool DisplayAvailable() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::string folderArgument;
+  if (auto code = ReadArguments(argc, argv, folderArgument)) return *code;
   if (!DisplayAvailable()) {
     std::printf("No display found: scan without windows with  velkorvan-cli scan --dir FOLDER\n");
     return 1;
   }
   QApplication app(argc, argv);
   const QString executableFolder = QCoreApplication::applicationDirPath();
-  const QStringList args = QCoreApplication::arguments();
-  const QString folder = args.size() > 1 ? QFileInfo(args.at(1)).absoluteFilePath() : executableFolder;
-  if (!QFileInfo(folder).isDir()) {
-    std::fprintf(stderr, "velkorvan: \"%s\" is not a folder\n", qPrintable(folder));
-    return 2;
-  }
+  const QString folder =
+      folderArgument.empty() ? executableFolder : QFileInfo(QString::fromLocal8Bit(folderArgument)).absoluteFilePath();
 
   vk::Platform platform;
   vk::Form1 form(platform, std::filesystem::path(folder.toStdString()));

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 
+#include "apps/command_line.h"
 #include "cli/report.h"
 #include "cli/terminal_progress.h"
 #include "results/graph_export.h"
@@ -17,7 +18,16 @@ namespace {
 
 using namespace vk;
 
-enum ExitCode { kOk = 0, kUsage = 2, kFailed = 3, kDamaged = 4, kStopped = 130 };
+enum ExitCode { kOk = 0, kUsage = apps::kExitBadArguments, kFailed = 3, kDamaged = 4, kStopped = 130 };
+
+constexpr const char* kExitCodes =
+    "  0    done\n"
+    "  2    bad arguments\n"
+    "  3    a missing library or tally file, a file that cannot be read or written, or a library\n"
+    "       refused as not a library (empty, text lines not 89 bytes, most deals damaged, changed\n"
+    "       during the scan); the message names the file\n"
+    "  4    the scan finished but skipped damaged deals or cache records, named on stderr\n"
+    "  130  stopped (Ctrl-C); no tally file written";
 
 struct Common {
   std::string dir = ".";
@@ -40,8 +50,13 @@ int Prepare(const Common& c, ScanContext& ctx, cli::Format& format, bool needLib
   format = *f;
   if (c.lang != "en" && c.lang != "ja") return Fail("unknown language \"" + c.lang + "\": use en or ja", kUsage);
   ctx.language = c.lang == "ja" ? 1 : 0;
-  ctx.folder = std::filesystem::absolute(c.dir).lexically_normal();
-  if (!std::filesystem::is_directory(ctx.folder)) return Fail("no folder \"" + c.dir + "\"", kUsage);
+  if (c.dir.empty()) return Fail("--dir names no folder (give . for the current folder)", kUsage);
+  std::error_code ec;
+  ctx.folder = std::filesystem::absolute(c.dir, ec).lexically_normal();
+  if (ec || !std::filesystem::is_directory(ctx.folder, ec)) {
+    const bool exists = !ec && std::filesystem::exists(ctx.folder, ec);
+    return Fail((exists ? "\"" + c.dir + "\" is not a folder" : "no folder \"" + c.dir + "\"") + " (--dir)", kUsage);
+  }
   ctx.options = *options;
   ctx.SetupFilename();
   if (!ChooseLibrary(ctx) && needLibrary)
@@ -87,6 +102,12 @@ int Scan(const Common& c, const std::string& dealsText) {
   }
   std::string error;
   if (!PrepareDataFolder(ctx, error)) return Fail(error);
+  if (!ctx.cache.discarded.empty())
+    std::cerr << "velkorvan-cli: the deal cache was deleted and the library is read instead: " << ctx.cache.discarded
+              << "\n";
+  if (ctx.cache.usable && !dealsText.empty() && deals != ctx.library.dealCount)
+    std::cerr << "velkorvan-cli: --deals " << deals
+              << " is ignored: the scan replays the deal cache of the whole library\n";
   const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
   cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
   const ScanResult result = Start(ctx, ui, 1, deals);
@@ -98,18 +119,22 @@ int Scan(const Common& c, const std::string& dealsText) {
       return Fail("scan stopped; no tally file written", kStopped);
     case ScanOutcome::Failed:
       return Fail(result.error);
+    case ScanOutcome::Refused:
+      return Fail(result.error + " No result file was written.");
     case ScanOutcome::Finished:
       break;
   }
   const ScanReport& rep = ctx.report;
-  std::cerr << (rep.cachePass ? "cache pass: " + std::to_string(rep.recordsRead) + " cache records"
-                              : "library pass: deals 1 to " + std::to_string(rep.lastDeal) + " of " +
-                                    ctx.library.fileName)
+  if (!rep.libraryPassReason.empty()) std::cerr << "velkorvan-cli: library pass: " << rep.libraryPassReason << "\n";
+  std::cerr << (rep.cachePass
+                    ? "cache pass: " + std::to_string(rep.recordsRead) + " cache records"
+                    : "library pass: deals 1 to " + std::to_string(rep.lastDeal) + " of " + ctx.library.fileName)
             << "; tally file " << TallyFilePath(ctx.folder, ctx.names.resultBaseName).string() << "\n";
   if (int rc = PrintFromTallyFile(ctx, format, rep)) return rc;
   if (rep.damagedDeals > 0)
     Fail(std::to_string(rep.damagedDeals) + " damaged deal(s) skipped, the first is deal " +
-         std::to_string(rep.firstDamagedDeal) + " of " + (ctx.folder / ctx.library.fileName).string());
+         std::to_string(rep.firstDamagedDeal) + " of " + (ctx.folder / ctx.library.fileName).string() + ": " +
+         DealDefectText(rep.firstDefect, 0));
   if (rep.damagedRecords > 0)
     Fail(std::to_string(rep.damagedRecords) + " damaged cache record(s) skipped, the first is record " +
          std::to_string(rep.firstDamagedRecord) + " of " + (ctx.DataFolder() / kCacheFileName).string());
@@ -144,7 +169,8 @@ int Graph(const Common& c, const std::string& out, const std::string& kind) {
 void AddCommon(CLI::App* app, Common& c) {
   app->add_option("--dir", c.dir, "Folder holding Library.bin or Library.asc and DataFiles (default: .)");
   app->add_option("--options", c.options, "Options that are on: any of the letters DLSBACU (default: none)");
-  app->add_option("--format", c.format, "Output format: text, csv or json")->check(CLI::IsMember({"text", "csv", "json"}));
+  app->add_option("--format", c.format, "Output format: text, csv or json")
+      ->check(CLI::IsMember({"text", "csv", "json"}));
   app->add_option("--lang", c.lang, "Language of labels and files: en or ja")->check(CLI::IsMember({"en", "ja"}));
 }
 
@@ -152,6 +178,7 @@ void AddCommon(CLI::App* app, Common& c) {
 
 int main(int argc, char** argv) {
   CLI::App app{"VelKorvan headless scanner: how often a partnership with a given point count makes its game"};
+  vk::apps::SetUpProgram(app, "velkorvan-cli", kExitCodes);
   app.require_subcommand(1);
   Common common;
   std::string deals;
@@ -163,15 +190,21 @@ int main(int argc, char** argv) {
   CLI::App* show = app.add_subcommand("show", "Print the results of an earlier scan from its tally file");
   AddCommon(show, common);
 
-  CLI::App* graph = app.add_subcommand("graph", "Draw the success or HCP graph to a PNG or SVG file, without a display");
+  CLI::App* graph =
+      app.add_subcommand("graph", "Draw the success or HCP graph to a PNG or SVG file, without a display");
   AddCommon(graph, common);
   std::string out, kind = "success";
   graph->add_option("--out", out, "Picture file: FILE.png or FILE.svg")->required();
   graph->add_option("--kind", kind, "success (the six success curves) or hcp (HCP frequencies)")
       ->check(CLI::IsMember({"success", "hcp"}));
 
-  CLI11_PARSE(app, argc, argv);
-  if (scan->parsed()) return Scan(common, deals);
-  if (graph->parsed()) return Graph(common, out, kind);
-  return Show(common);
+  if (auto code = vk::apps::ParseArguments(app, argc, argv)) return *code;
+  try {
+    if (scan->parsed()) return Scan(common, deals);
+    if (graph->parsed()) return Graph(common, out, kind);
+    return Show(common);
+  } catch (const std::exception& e) {
+    // A file-system call that throws (a folder that vanished, a name the system refuses).
+    return Fail(e.what());
+  }
 }

@@ -8,15 +8,28 @@
 #include <optional>
 #include <string>
 
+#include "apps/command_line.h"
 #include "mklib/convert.h"
 #include "mklib/generate.h"
+#include "mklib/replacing_file.h"
 #include "mklib/verify.h"
 
 namespace {
 
+constexpr int kFailed = 1;
+
+constexpr const char* kExitCodes =
+    "  0    done (verify: every record sound and the sample agrees)\n"
+    "  1    the command failed; the message names the file and the cause: a missing or unreadable\n"
+    "       input, a faulty record or trick count, an output that cannot be written, or an existing\n"
+    "       output that generate does not continue\n"
+    "  2    bad arguments\n"
+    "  130  stopped by Ctrl-C, 143 by SIGTERM; no temporary file is left, and generate continues\n"
+    "       where it stopped when run again";
+
 int Fail(const std::string& message) {
   std::fprintf(stderr, "velkorvan-mklib: %s\n", message.c_str());
-  return 1;
+  return kFailed;
 }
 
 }  // namespace
@@ -24,8 +37,15 @@ int Fail(const std::string& message) {
 int main(int argc, char** argv) {
   // Deal numbers of a library are 32-bit and start at 1.
   const CLI::Range kDealNumbers(int64_t{1}, int64_t{INT32_MAX});
+  auto addThreads = [](CLI::App* command, int& threads) {
+    command->add_option("--threads", threads, "DDS threads (0: one per core)")
+        ->capture_default_str()
+        ->check(vk::apps::WholeNumber())
+        ->check(CLI::Range(0, 1024));
+  };
 
   CLI::App app{"Makes and checks VelKorvan deal libraries: random deals solved double dummy with DDS."};
+  vk::apps::SetUpProgram(app, "velkorvan-mklib", kExitCodes);
   app.require_subcommand(1);
 
   vk::mklib::GenerateOptions gen;
@@ -35,14 +55,18 @@ int main(int argc, char** argv) {
       "again continues a stopped run; parts made with --first/--deals and joined with cat give the same "
       "library as one run.");
   generate->add_option("--out", gen.out, "Library to make: .bin (26-byte records) or .asc (89-byte text)")->required();
-  generate->add_option("--deals", gen.deals, "Number of deals in this part")->required()->check(kDealNumbers);
-  generate->add_option("--seed", gen.seed, "Seed of the deal stream")->capture_default_str();
+  generate->add_option("--deals", gen.deals, "Number of deals in this part")
+      ->required()
+      ->check(vk::apps::WholeNumber())
+      ->check(kDealNumbers);
+  generate->add_option("--seed", gen.seed, "Seed of the deal stream")
+      ->capture_default_str()
+      ->check(vk::apps::WholeNumber());
   generate->add_option("--first", gen.first, "Stream number of this part's first deal")
       ->capture_default_str()
+      ->check(vk::apps::WholeNumber())
       ->check(kDealNumbers);
-  generate->add_option("--threads", gen.threads, "DDS threads (0: one per core)")
-      ->capture_default_str()
-      ->check(CLI::Range(0, 1024));
+  addThreads(generate, gen.threads);
 
   vk::mklib::VerifyOptions ver;
   uint64_t sampleSeed = 0;
@@ -53,11 +77,11 @@ int main(int argc, char** argv) {
   verify->add_option("FILE", ver.file, "Library (.bin or .asc)")->required();
   verify->add_option("--sample", ver.sample, "Deals to solve again (0: none)")
       ->capture_default_str()
+      ->check(vk::apps::WholeNumber())
       ->check(CLI::Range(int64_t{0}, int64_t{INT32_MAX}));
-  CLI::Option* seedOption = verify->add_option("--seed", sampleSeed, "Seed that picks the sample (default: fresh)");
-  verify->add_option("--threads", ver.threads, "DDS threads (0: one per core)")
-      ->capture_default_str()
-      ->check(CLI::Range(0, 1024));
+  CLI::Option* seedOption = verify->add_option("--seed", sampleSeed, "Seed that picks the sample (default: fresh)")
+                                ->check(vk::apps::WholeNumber());
+  addThreads(verify, ver.threads);
 
   std::string in, out;
   CLI::App* convert = app.add_subcommand("convert", "Rewrite a library in the other record form (by the names).");
@@ -74,11 +98,10 @@ int main(int argc, char** argv) {
       "import-pbn", "Solve the deal of every [Deal] tag of a PBN file and write them, in order, as a library.");
   importPbn->add_option("IN", in, "PBN file to read")->required();
   importPbn->add_option("OUT", out, "Library to write (.bin or .asc)")->required();
-  importPbn->add_option("--threads", importThreads, "DDS threads (0: one per core)")
-      ->capture_default_str()
-      ->check(CLI::Range(0, 1024));
+  addThreads(importPbn, importThreads);
 
-  CLI11_PARSE(app, argc, argv);
+  if (auto code = vk::apps::ParseArguments(app, argc, argv)) return *code;
+  vk::mklib::RemoveTemporaryFilesOnStop("velkorvan-mklib");
 
   std::string error;
   bool ok = true;

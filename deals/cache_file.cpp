@@ -1,5 +1,10 @@
 #include "deals/cache_file.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -40,38 +45,46 @@ CacheState CheckCacheAtStartup(const std::filesystem::path& dataFolder) {
   auto size = std::filesystem::file_size(file, ec);
   if (ec) return state;
   state.size = static_cast<int64_t>(size);
-  if (state.size < kCacheMinimumSize)
+  if (state.size < kCacheMinimumSize) {
     std::filesystem::remove(file, ec);
-  else
+    state.discarded = "the cache held fewer than 1,000,000 bytes";
+  } else
     state.usable = 1;
   return state;
 }
 
-CacheWriter::~CacheWriter() {
-  std::string ignored;
-  Close(ignored);
+namespace {
+constexpr const char* kPartMark = ".part";
 }
 
+CacheWriter::~CacheWriter() { Discard(); }
+
 bool CacheWriter::Open(const std::filesystem::path& path, std::string& error) {
-  Close(error);
+  Discard();
   error.clear();
-  // Opened for update without truncation: the pass writes over the file from record 1 on.
-  file_ = std::fopen(path.c_str(), "r+b");
-  if (file_ == nullptr && errno == ENOENT) file_ = std::fopen(path.c_str(), "w+b");
+  path_ = path;
+  temp_ = path;
+  temp_ += kPartMark + std::to_string(::getpid());
+  file_ = std::fopen(temp_.c_str(), "wb");
   if (file_ == nullptr) {
-    error = "cannot write the cache \"" + path.string() + "\": " + std::strerror(errno);
+    error = "cannot write the cache \"" + temp_.string() + "\": " + std::strerror(errno);
     return false;
   }
-  path_ = path;
   buffer_.clear();
   buffer_.reserve(kBufferBytes + 4);
   failed_ = false;
+  savedErrno_ = 0;
+  written_ = 0;
   return true;
 }
 
 void CacheWriter::FlushBuffer() {
   if (file_ != nullptr && !buffer_.empty() && !failed_) {
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
+      failed_ = true;
+      savedErrno_ = errno;
+    }
+    written_ += static_cast<int64_t>(buffer_.size());
   }
   buffer_.clear();
 }
@@ -79,42 +92,106 @@ void CacheWriter::FlushBuffer() {
 bool CacheWriter::Flush(std::string& error) {
   if (file_ == nullptr) return true;
   FlushBuffer();
-  if (std::fflush(file_) != 0) failed_ = true;
+  if (!failed_ && std::fflush(file_) != 0) {
+    failed_ = true;
+    savedErrno_ = errno;
+  }
   if (failed_) {
-    error = "writing the cache \"" + path_.string() + "\" failed: " + std::strerror(errno);
+    error = "writing the cache \"" + temp_.string() + "\" failed: " + std::strerror(savedErrno_);
     return false;
   }
   return true;
 }
 
 bool CacheWriter::Close(std::string& error) {
-  if (file_ == nullptr) return true;
+  if (file_ == nullptr) return !failed_;
   bool ok = Flush(error);
   if (std::fclose(file_) != 0 && ok) {
-    error = "closing the cache \"" + path_.string() + "\" failed";
+    error = "closing the cache \"" + temp_.string() + "\" failed: " + std::strerror(errno);
+    failed_ = true;
     ok = false;
   }
   file_ = nullptr;
   return ok;
 }
 
+bool CacheWriter::Commit(std::string& error) {
+  if (!Close(error)) return false;
+  if (temp_.empty()) return false;
+  if (std::rename(temp_.c_str(), path_.c_str()) != 0) {
+    error = "cannot put the cache in place as \"" + path_.string() + "\": " + std::strerror(errno);
+    return false;
+  }
+  temp_.clear();
+  return true;
+}
+
+void CacheWriter::Discard() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  if (!temp_.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(temp_, ec);
+  }
+  temp_.clear();
+}
+
+void RemoveStaleCacheParts(const std::filesystem::path& dataFolder) {
+  const std::string prefix = std::string(kCacheFileName) + kPartMark;
+  std::error_code ec;
+  std::vector<std::filesystem::path> stale;
+  for (const auto& entry : std::filesystem::directory_iterator(dataFolder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(prefix, 0) != 0) continue;
+    const std::string digits = name.substr(prefix.size());
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
+    const pid_t pid = static_cast<pid_t>(std::stol(digits));
+    if (pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH) stale.push_back(entry.path());
+  }
+  for (const auto& file : stale) std::filesystem::remove(file, ec);
+}
+
 bool CacheReader::Open(const std::filesystem::path& path, int64_t cacheSize, std::string& error) {
-  if (!map_.Open(path, error)) return false;
+  Close();
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st {};
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
+    error = "cannot read the cache \"" + path.string() + "\": " + std::strerror(errno);
+    Close();
+    return false;
+  }
   // The size decided at start-up governs the pass, but never beyond what the file holds now.
-  size_ = std::min<int64_t>(cacheSize, static_cast<int64_t>(map_.size()));
+  size_ = std::min<int64_t>(cacheSize, static_cast<int64_t>(st.st_size));
   blockPosition_ = 0;
   blockReads_ = singleReads_ = 0;
+  failed_ = false;
   return true;
+}
+
+void CacheReader::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+bool CacheReader::ReadAt(int64_t offset, uint8_t* into, std::size_t bytes) {
+  std::size_t got = 0;
+  while (got < bytes) {
+    const ssize_t n = ::pread(fd_, into + got, bytes - got, static_cast<off_t>(offset) + static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  if (got < bytes) failed_ = true;
+  return !failed_;
 }
 
 void CacheReader::GetRec25bin(int32_t& recCount, CacheRecord& current) {
   if (recCount == 1) blockPosition_ = 0;
   const int64_t end = 4 * static_cast<int64_t>(recCount);
-  if (end > size_ || recCount < 1) {
+  if (end > size_ || recCount < 1 || failed_) {
     recCount = -1;
     return;
   }
-  const uint8_t* bytes = map_.bytes().data();
   if (end < size_ - 1100) {
     if (blockPosition_ == 0) {
       // Block b holds records 1000 (b - 1) + 1 .. 1000 b; a last block is read as far as the file goes.
@@ -122,15 +199,23 @@ void CacheReader::GetRec25bin(int32_t& recCount, CacheRecord& current) {
       const int64_t first = 1000 * (block - 1) + 1;
       const int64_t at = 4 * (first - 1);
       const int64_t count = std::min<int64_t>(1000, (size_ - at) / 4);
-      std::memcpy(block_[1].data(), bytes + at, static_cast<std::size_t>(4 * count));
       ++blockReads_;
+      if (!ReadAt(at, block_[1].data(), static_cast<std::size_t>(4 * count))) {
+        recCount = -1;
+        return;
+      }
     }
     ++blockPosition_;
     current = block_[static_cast<std::size_t>(blockPosition_)];
     if (blockPosition_ == 1000) blockPosition_ = 0;
   } else {
-    std::memcpy(current.data(), bytes + end - 4, 4);
     ++singleReads_;
+    CacheRecord record;
+    if (!ReadAt(end - 4, record.data(), 4)) {
+      recCount = -1;
+      return;
+    }
+    current = record;
   }
 }
 

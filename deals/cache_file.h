@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "deals/mapped_file.h"
 #include "deals/range_array.h"
 
 namespace vk {
@@ -28,10 +27,10 @@ inline constexpr int64_t kCacheMinimumSize = 1000000;
 using CacheRecord = std::array<uint8_t, 4>;
 
 struct CacheFields {
-  int32_t cls = 0;      // -1 notrump, 0 suit
-  int32_t hcp = 0;      // 0..63 as stored
-  int32_t flag = 0;     // 64 or 0
-  int32_t tricks = 0;   // 0..255 as stored
+  int32_t cls = 0;     // -1 notrump, 0 suit
+  int32_t hcp = 0;     // 0..63 as stored
+  int32_t flag = 0;    // 64 or 0
+  int32_t tricks = 0;  // 0..255 as stored
   RangeArray<int32_t, 1, 6> corrections{};
 };
 
@@ -45,11 +44,14 @@ CacheFields UnpackCacheRecord(const CacheRecord& record);
 struct CacheState {
   int32_t usable = 0;
   int64_t size = 0;
+  std::string discarded;  // why a cache file found at start-up was deleted; empty when none was
 };
 CacheState CheckCacheAtStartup(const std::filesystem::path& dataFolder);
 
-// Writes records from position 1 on. The file is not emptied when opened, as a pass writes
-// over it from the first record; records are buffered and reach the file on Flush or Close.
+// Writes a new cache beside the old one, under a temporary name that carries the process id,
+// and puts it in place only on Commit: a pass that stops, fails or covers part of the library
+// leaves whatever cache was there before. Records are buffered and reach the file on Flush or
+// Close; an uncommitted file is removed when the writer goes.
 class CacheWriter {
  public:
   ~CacheWriter();
@@ -60,7 +62,13 @@ class CacheWriter {
   }
   bool Flush(std::string& error);
   bool Close(std::string& error);
+  // Closes the file and renames it to the cache's name.
+  bool Commit(std::string& error);
+  // Closes and removes the temporary file.
+  void Discard();
   bool isOpen() const { return file_ != nullptr; }
+  int64_t recordsWritten() const { return (written_ + static_cast<int64_t>(buffer_.size())) / 4; }
+  const std::filesystem::path& temporaryPath() const { return temp_; }
 
  private:
   void FlushBuffer();
@@ -68,22 +76,37 @@ class CacheWriter {
   std::FILE* file_ = nullptr;
   std::vector<uint8_t> buffer_;
   bool failed_ = false;
+  int savedErrno_ = 0;
+  int64_t written_ = 0;
   std::filesystem::path path_;
+  std::filesystem::path temp_;
 };
 
+// Temporary caches of processes that no longer run (a pass that was killed): removed at start-up.
+void RemoveStaleCacheParts(const std::filesystem::path& dataFolder);
+
 // Reads the cache record by record number in blocks of 1000 records, with the last records of
-// the file (4 x RecCount from size - 1100 on) taken one at a time.
+// the file (4 x RecCount from size - 1100 on) taken one at a time. Reads use pread, so a file
+// shortened under the reader ends the pass (recCount -1, failed()) rather than raising a signal.
 class CacheReader {
  public:
+  CacheReader() = default;
+  ~CacheReader() { Close(); }
+  CacheReader(const CacheReader&) = delete;
+  CacheReader& operator=(const CacheReader&) = delete;
   bool Open(const std::filesystem::path& path, int64_t cacheSize, std::string& error);
-  void Close() { map_.Close(); }
+  void Close();
   // Puts record recCount into `current`; past the end sets recCount to -1 and leaves `current`.
   void GetRec25bin(int32_t& recCount, CacheRecord& current);
   int32_t blockReads() const { return blockReads_; }
   int32_t singleReads() const { return singleReads_; }
+  // A read came back short: the file lost records after it was opened.
+  bool failed() const { return failed_; }
 
  private:
-  MappedFile map_;
+  bool ReadAt(int64_t offset, uint8_t* into, std::size_t bytes);
+  int fd_ = -1;
+  bool failed_ = false;
   int64_t size_ = 0;
   int32_t blockPosition_ = 0;
   std::array<CacheRecord, 1001> block_{};  // entries 1..1000

@@ -19,9 +19,9 @@ inline constexpr int kSpades = 0, kHearts = 1, kDiamonds = 2, kClubs = 3;
 inline constexpr int kNotrumpClass = -1, kSuitClass = 0;
 
 struct NameTables {
-  RangeArray<std::string, 0, 5> PlayerName;  // " W ", " N ", " E ", " S ", "W-E", "N-S"
-  RangeArray<std::string, -1, 3> DenomName;  // "NoTrump", "Spades", ...
-  RangeArray<std::string, 0, 12> RankLetter; // "A", "K", ..., "2"
+  RangeArray<std::string, 0, 5> PlayerName;   // " W ", " N ", " E ", " S ", "W-E", "N-S"
+  RangeArray<std::string, -1, 3> DenomName;   // "NoTrump", "Spades", ...
+  RangeArray<std::string, 0, 12> RankLetter;  // "A", "K", ..., "2"
 };
 
 // Fills the tables once; they are only read afterwards.

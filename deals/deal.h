@@ -69,6 +69,19 @@ struct TrickHexText {
   std::string str() const { return std::string(digits, static_cast<std::size_t>(len)); }
 };
 
+// Why a deal cannot be tallied. The first defect found is kept.
+enum class DealDefect : uint8_t {
+  None,
+  TrickDigit,  // a trick digit is not a number 0..13
+  PairHcp,     // a pair holds more than 40 HCP
+  CardCount,   // a hand does not hold 13 cards
+  CardTwice,   // a card is held twice, or a hand holds a letter that is no card
+  TextLayout,  // a blank between the fields or the line end is not where the record puts it
+};
+
+// What a defect means, in English (0) or Japanese (1).
+const char* DealDefectText(DealDefect defect, int32_t language);
+
 struct Deal {
   RangeArray2<HoldingText, 0, 3, -1, 3> Holding;  // [player][denomination]; column -1 stays empty
   RangeArray2<int32_t, 0, 3, -1, 3> SuitLen{};    // [player][denomination]; filled by the analysis
@@ -76,9 +89,14 @@ struct Deal {
   RangeArray<TrickHexText, -1, 3> TrickHex;
   RangeArray2<int32_t, 0, 3, -1, 3> Tricks{};  // [declarer][denomination], tricks of the declaring side
   int32_t DealNo = 0;
-  // Set when a trick digit lies outside 0..13 or a pair's HCP exceeds 40: the tallies have
-  // no cell for such a deal, so the scan skips and counts it.
+  // Set when the record is no possible deal (see DealDefect): the tallies would take it at
+  // impossible values, so the scan skips and counts it.
   bool damaged = false;
+  DealDefect defect = DealDefect::None;
+  void MarkDamaged(DealDefect why) {
+    if (!damaged) defect = why;
+    damaged = true;
+  }
 
   // Sets every holding and trick text to empty and every HCP to 0.
   void Clear();

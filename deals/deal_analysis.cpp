@@ -33,7 +33,8 @@ namespace {
 constexpr auto kScores = [] {
   std::array<std::array<int32_t, 14>, 5> table{};
   for (int d = -1; d <= 3; ++d)
-    for (int t = 0; t <= 13; ++t) table[static_cast<std::size_t>(d + 1)][static_cast<std::size_t>(t)] = ContractScore(d, t);
+    for (int t = 0; t <= 13; ++t)
+      table[static_cast<std::size_t>(d + 1)][static_cast<std::size_t>(t)] = ContractScore(d, t);
   return table;
 }();
 }  // namespace
@@ -74,7 +75,7 @@ int32_t PairHCP(const Deal& deal, int32_t pair) {
 void AnalyseDeal(Deal& deal, Analysis& analysis) {
   CountLengths(deal, analysis);
   DecodeTricks(deal);
-  if (PairHCP(deal, 0) > 40 || PairHCP(deal, 1) > 40) deal.damaged = true;
+  if (PairHCP(deal, 0) > 40 || PairHCP(deal, 1) > 40) deal.MarkDamaged(DealDefect::PairHcp);
   if (deal.damaged) return;
   int32_t byTricks[2] = {0, 0};
   for (int k = 0; k <= 1; ++k) {

@@ -1,8 +1,15 @@
 #include "deals/library_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 
 #include "deals/card_coding.h"
 
@@ -25,26 +32,98 @@ int32_t DealCountFor(int64_t fileSize, int32_t recordLength) {
   return static_cast<int32_t>(std::min<int64_t>(fileSize / recordLength, INT32_MAX));
 }
 
+namespace {
+int64_t ModificationNs(const struct stat& st) {
+  return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+// A chunk of about 1 MiB for a pass that reads on; a few records for a look-up elsewhere.
+constexpr int32_t kChunkBytes = 1 << 20;
+constexpr int32_t kLookupRecords = 64;
+}  // namespace
+
 bool LibraryFile::Open(const std::filesystem::path& path, int32_t kind, std::string& error) {
-  if (!map_.Open(path, error)) return false;
+  Close();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = "cannot open \"" + path.string() + "\": " + std::strerror(errno);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = "\"" + path.string() + "\" is not a readable file";
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
   path_ = path;
   kind_ = kind;
   recordLength_ = kind == kLibraryKindAsc ? kAscRecordLength : kBinRecordLength;
-  dealCount_ = DealCountFor(static_cast<int64_t>(map_.size()), recordLength_);
+  size_ = static_cast<int64_t>(st.st_size);
+  dealCount_ = DealCountFor(size_, recordLength_);
+  device_ = st.st_dev;
+  inode_ = st.st_ino;
+  mtimeNs_ = ModificationNs(st);
+  first_ = count_ = 0;
+  changed_ = false;
+  return true;
+}
+
+void LibraryFile::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  first_ = count_ = 0;
+  buffer_.clear();
+  buffer_.shrink_to_fit();
+}
+
+bool LibraryFile::Unchanged() const {
+  if (changed_) return false;
+  if (fd_ < 0) return true;
+  struct stat open {
+  }, named{};
+  if (::fstat(fd_, &open) != 0 || static_cast<int64_t>(open.st_size) != size_ || ModificationNs(open) != mtimeNs_ ||
+      ::stat(path_.c_str(), &named) != 0 || named.st_dev != device_ || named.st_ino != inode_)
+    changed_ = true;
+  return !changed_;
+}
+
+bool LibraryFile::Fill(int32_t dealNo) const {
+  if (!Unchanged()) return false;
+  const bool readingOn = count_ == 0 || dealNo == first_ + count_;
+  const int32_t chunk = readingOn ? std::max(1, kChunkBytes / recordLength_) : kLookupRecords;
+  const int32_t count = std::min(chunk, dealCount_ - dealNo + 1);
+  const std::size_t want = static_cast<std::size_t>(count) * static_cast<std::size_t>(recordLength_);
+  if (buffer_.size() < want) buffer_.resize(want);
+  const off_t at = static_cast<off_t>(dealNo - 1) * recordLength_;
+  std::size_t got = 0;
+  while (got < want) {
+    const ssize_t n = ::pread(fd_, buffer_.data() + got, want - got, at + static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  if (got < want) {
+    changed_ = true;
+    count_ = 0;
+    return false;
+  }
+  first_ = dealNo;
+  count_ = count;
   return true;
 }
 
 std::span<const uint8_t> LibraryFile::Record(int32_t dealNo) const {
-  if (dealNo < 1 || dealNo > dealCount_) return {};
-  return map_.bytes().subspan(static_cast<std::size_t>(dealNo - 1) * static_cast<std::size_t>(recordLength_),
-                              static_cast<std::size_t>(recordLength_));
+  if (dealNo < 1 || dealNo > dealCount_ || changed_) return {};
+  if ((dealNo < first_ || dealNo >= first_ + count_) && !Fill(dealNo)) return {};
+  return {buffer_.data() + static_cast<std::size_t>(dealNo - first_) * static_cast<std::size_t>(recordLength_),
+          static_cast<std::size_t>(recordLength_)};
 }
 
 ReadStatus ReadDeal(const LibraryFile& file, int32_t dealNo, Deal& deal) {
   deal.Clear();
   deal.DealNo = dealNo;
   std::span<const uint8_t> record = file.Record(dealNo);
-  if (record.empty()) return ReadStatus::PastEnd;
+  if (record.empty()) return file.changed() ? ReadStatus::Changed : ReadStatus::PastEnd;
   bool ok = file.kind() == kLibraryKindAsc ? DecodeAscRecord(record, deal) : DecodeBinRecord(record, deal);
   if (!ok) return ReadStatus::Malformed;
   CountHCP(deal);
@@ -71,7 +150,8 @@ constexpr std::array<RankRun, 1 << Count> MakeRankRuns() {
       if (mask & (1 << bit)) {
         RankRun& run = runs[static_cast<std::size_t>(mask)];
         run.letters[run.count++] = kRankLetters[First + bit];
-        run.points = static_cast<uint8_t>(run.points + kCardPointTable[static_cast<unsigned char>(kRankLetters[First + bit])]);
+        run.points =
+            static_cast<uint8_t>(run.points + kCardPointTable[static_cast<unsigned char>(kRankLetters[First + bit])]);
       }
   return runs;
 }
@@ -81,6 +161,9 @@ constexpr auto kLowRuns = MakeRankRuns<7, 6>();
 
 bool DecodeBinRecord(std::span<const uint8_t> record, Deal& deal) {
   if (record.size() < static_cast<std::size_t>(kBinRecordLength)) return false;
+  // Every card has exactly one owner in this form, so the one way to be no deal is a hand
+  // with more or fewer than 13 cards.
+  int cards[4] = {0, 0, 0, 0};
   for (int s = 0; s <= 3; ++s) {
     // Rank r's owner: bits 2(r mod 4) of byte 3 - r div 4 (the ace in bits 0-1 of the fourth
     // byte, the two in bits 0-1 of the first). Gather each player's ranks as a mask first.
@@ -90,6 +173,7 @@ bool DecodeBinRecord(std::span<const uint8_t> record, Deal& deal) {
                           static_cast<uint32_t>(record[static_cast<std::size_t>(4 * s)]) << 24;
     uint32_t ranks[4] = {0, 0, 0, 0};
     for (int r = 0; r < 13; ++r) ranks[(word >> (2 * r)) & 3] |= 1u << r;
+    for (int p = 0; p <= 3; ++p) cards[p] += std::popcount(ranks[p]);
     for (int p = 0; p <= 3; ++p) {
       const RankRun& high = kHighRuns[ranks[p] & 127];
       const RankRun& low = kLowRuns[ranks[p] >> 7];
@@ -106,6 +190,7 @@ bool DecodeBinRecord(std::span<const uint8_t> record, Deal& deal) {
     hex.digits[3] = kHexDigits[t[1] & 15];
     hex.len = 4;
   }
+  if ((cards[0] ^ 13) | (cards[1] ^ 13) | (cards[2] ^ 13) | (cards[3] ^ 13)) deal.MarkDamaged(DealDefect::CardCount);
   return true;
 }
 
@@ -121,21 +206,49 @@ std::string_view CutAtDot(std::string_view& text) {
   return head;
 }
 
+namespace {
+// The bit of each rank letter (ace bit 0 .. two bit 12); 0 for anything that is no card.
+constexpr auto kRankBit = [] {
+  std::array<uint16_t, 256> table{};
+  for (int r = 0; r < 13; ++r) table[static_cast<unsigned char>(kRankLetters[r])] = static_cast<uint16_t>(1u << r);
+  return table;
+}();
+bool IsHexText(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+}  // namespace
+
 bool DecodeAscRecord(std::span<const uint8_t> record, Deal& deal) {
   // The line end (the 89th byte) is not read, so 88 bytes are a whole record.
   if (record.size() < static_cast<std::size_t>(kAscRecordLength - 1)) return false;
   const char* text = reinterpret_cast<const char*>(record.data());
+  uint16_t seen[4] = {0, 0, 0, 0};
   for (int p = 0; p <= 3; ++p) {
     std::string_view field(text + 17 * p, 16);
     if (std::count(field.begin(), field.end(), '.') < 3) return false;
-    for (int s = 0; s <= 2; ++s) deal.Holding[p][s].assign(CutAtDot(field));
-    deal.Holding[p][3].assign(field);
+    for (int s = 0; s <= 3; ++s) {
+      const std::string_view holding = s < 3 ? CutAtDot(field) : field;
+      deal.Holding[p][s].assign(holding);
+      // Three dots and thirteen cards fill the field, so a hand short of a card holds a blank
+      // or a fourth dot, which is no card either.
+      for (char c : holding) {
+        const uint16_t bit = kRankBit[static_cast<unsigned char>(c)];
+        if (bit == 0 || (seen[s] & bit) != 0)
+          deal.MarkDamaged(c == ' ' ? DealDefect::CardCount : DealDefect::CardTwice);
+        seen[s] |= bit;
+      }
+    }
   }
   for (int d = -1; d <= 3; ++d) {
     TrickHexText& hex = deal.TrickHex[d];
-    for (int i = 0; i < 4; ++i) hex.digits[i] = text[68 + 4 * (d + 1) + i];
+    for (int i = 0; i < 4; ++i) {
+      hex.digits[i] = text[68 + 4 * (d + 1) + i];
+      if (!IsHexText(hex.digits[i])) deal.MarkDamaged(DealDefect::TrickDigit);
+    }
     hex.len = 4;
   }
+  // Shifted lines (a CR LF file read in 89-byte steps) put letters where blanks belong.
+  const bool lineEndInPlace = record.size() < static_cast<std::size_t>(kAscRecordLength) || text[88] == '\n';
+  if (text[16] != ' ' || text[33] != ' ' || text[50] != ' ' || text[67] != ' ' || !lineEndInPlace)
+    deal.MarkDamaged(DealDefect::TextLayout);
   return true;
 }
 
@@ -158,7 +271,7 @@ void DecodeTricks(Deal& deal) {
     const TrickHexText& hex = deal.TrickHex[d];
     for (int i = 0; i < 4; ++i) {
       int value = i < hex.len ? HexValue(hex.digits[i]) : 0;
-      if (value > 13) deal.damaged = true;
+      if (value > 13) deal.MarkDamaged(DealDefect::TrickDigit);
       int declarer = kDigitDeclarer[i];
       // The digit counts North-South's tricks; West or East as declarer takes the rest.
       deal.Tricks[declarer][d] = (declarer == kNorth || declarer == kSouth) ? value : 13 - value;

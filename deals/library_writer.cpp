@@ -23,8 +23,8 @@ std::array<uint8_t, 26> EncodeBinRecord(const DealRecord& deal) {
     for (int b = 3; b >= 0 && r < 13; --b) {
       uint8_t byte = 0;
       for (int shift = 0; shift < 8 && r < 13; shift += 2, ++r)
-        byte |= static_cast<uint8_t>((deal.owner[static_cast<std::size_t>(s)][static_cast<std::size_t>(r)] & 3)
-                                     << shift);
+        byte |=
+            static_cast<uint8_t>((deal.owner[static_cast<std::size_t>(s)][static_cast<std::size_t>(r)] & 3) << shift);
       rec[static_cast<std::size_t>(4 * s + b)] = byte;
     }
   }
@@ -48,11 +48,13 @@ std::array<uint8_t, 89> EncodeAscRecord(const DealRecord& deal) {
         if (deal.owner[static_cast<std::size_t>(s)][static_cast<std::size_t>(r)] == p) field += names.RankLetter[r];
     }
     // A hand of 13 cards fills the field exactly; a short one is padded with blanks.
-    for (std::size_t i = 0; i < field.size() && i < 16; ++i) rec[static_cast<std::size_t>(17 * p) + i] = static_cast<uint8_t>(field[i]);
+    for (std::size_t i = 0; i < field.size() && i < 16; ++i)
+      rec[static_cast<std::size_t>(17 * p) + i] = static_cast<uint8_t>(field[i]);
   }
   for (int d = -1; d <= 3; ++d)
     for (int i = 0; i < 4; ++i)
-      rec[static_cast<std::size_t>(68 + 4 * (d + 1) + i)] = static_cast<uint8_t>(kHexDigits[NorthSouthTricks(deal, d, i) & 15]);
+      rec[static_cast<std::size_t>(68 + 4 * (d + 1) + i)] =
+          static_cast<uint8_t>(kHexDigits[NorthSouthTricks(deal, d, i) & 15]);
   rec[88] = '\n';
   return rec;
 }

@@ -16,8 +16,8 @@ namespace vk {
   std::fprintf(stderr, "index %d outside %d..%d\n", index, lo, hi);
   std::abort();
 }
-#define VK_CHECK_INDEX(i, lo, hi) \
-  do {                            \
+#define VK_CHECK_INDEX(i, lo, hi)                                    \
+  do {                                                               \
     if ((i) < (lo) || (i) > (hi)) ::vk::RangeFault((i), (lo), (hi)); \
   } while (0)
 #else
@@ -42,9 +42,7 @@ class RangeArray {
     return data_[static_cast<std::size_t>(i - Lo)];
   }
   constexpr void fill(const T& v) { data_.fill(v); }
-  constexpr bool operator==(const RangeArray& other) const
-    requires std::equality_comparable<T>
-  {
+  constexpr bool operator==(const RangeArray& other) const requires std::equality_comparable<T> {
     return data_ == other.data_;
   }
 

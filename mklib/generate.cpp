@@ -56,16 +56,47 @@ bool CheckExistingPart(const GenerateOptions& o, int32_t kind, int64_t whole, st
   if (!existing.Open(o.out, kind, error)) return false;
   for (int64_t i : {int64_t{1}, whole}) {
     DealRecord found;
-    if (!ReadLibraryDeal(existing, static_cast<int32_t>(i), found, error)) {
-      error = "\"" + o.out.string() + "\": " + error;
-      return false;
-    }
-    if (!SameCards(found, DealOfStream(o.seed, o.first + i - 1))) {
+    std::string damage;
+    const bool readable = ReadLibraryDeal(existing, static_cast<int32_t>(i), found, damage);
+    if (!readable || !SameCards(found, DealOfStream(o.seed, o.first + i - 1))) {
       error = "\"" + o.out.string() + "\" was not made with --seed " + std::to_string(o.seed) + " --first " +
               std::to_string(o.first) + " (its record " + std::to_string(i) + " is not deal " +
-              std::to_string(o.first + i - 1) + " of that stream); give the command that made it, or another name";
+              std::to_string(o.first + i - 1) + " of that stream" + (readable ? "" : ": " + damage) +
+              "); give the command that made it, or another name";
       return false;
     }
+  }
+  return true;
+}
+
+// The bytes a stopped run left after the last whole record are the start of the next deal's
+// record: its cards exactly, then trick digits that can be counts. Anything else is another
+// file, which is never cut.
+bool CheckPartialRecord(int fd, const GenerateOptions& o, int32_t kind, int64_t whole, int64_t partial,
+                        std::string& error) {
+  const int64_t recordLength = kind == kLibraryKindAsc ? kAscRecordLength : kBinRecordLength;
+  std::vector<uint8_t> found(static_cast<std::size_t>(partial));
+  if (::pread(fd, found.data(), found.size(), static_cast<off_t>(whole * recordLength)) != partial) {
+    error = "cannot read \"" + o.out.string() + "\": " + std::strerror(errno);
+    return false;
+  }
+  const std::vector<uint8_t> expected = EncodeRecord(DealOfStream(o.seed, o.first + whole), kind);
+  // The cards, and in the text form the blank before the trick digits.
+  const std::size_t cards = kind == kLibraryKindAsc ? 68 : 16;
+  bool same = std::equal(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(std::min(found.size(), cards)),
+                         expected.begin());
+  for (std::size_t i = cards; same && i < found.size(); ++i) {
+    const uint8_t b = found[i];
+    if (kind == kLibraryKindAsc)
+      same = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'D');
+    else
+      same = (b >> 4) <= 13 && (b & 15) <= 13;
+  }
+  if (!same) {
+    error = "\"" + o.out.string() + "\" is not a library made with --seed " + std::to_string(o.seed) + " --first " +
+            std::to_string(o.first) + " (its last " + std::to_string(partial) + " bytes are not the start of deal " +
+            std::to_string(o.first + whole) + " of that stream); give the command that made it, or another name";
+    return false;
   }
   return true;
 }
@@ -81,7 +112,7 @@ bool Generate(const GenerateOptions& o, std::string& error) {
   }
   const int64_t recordLength = kind == kLibraryKindAsc ? kAscRecordLength : kBinRecordLength;
 
-  OutputFd fd(::open(o.out.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+  OutputFd fd(::open(o.out.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
   if (fd.get() < 0) {
     error = "cannot open \"" + o.out.string() + "\" for writing: " + std::strerror(errno);
     return false;
@@ -97,12 +128,13 @@ bool Generate(const GenerateOptions& o, std::string& error) {
   }
   int64_t whole = st.st_size / recordLength;
   int64_t partial = st.st_size % recordLength;
+  if (whole > 0 && !CheckExistingPart(o, kind, whole, error)) return false;
   if (whole > o.deals) {
     error = "\"" + o.out.string() + "\" already holds " + std::to_string(whole) + " deals, more than the " +
             std::to_string(o.deals) + " asked for";
     return false;
   }
-  if (whole > 0 && !CheckExistingPart(o, kind, whole, error)) return false;
+  if (partial > 0 && !CheckPartialRecord(fd.get(), o, kind, whole, partial, error)) return false;
   if (partial > 0) {
     // The record a stopped run was writing: it is dealt again below.
     if (::ftruncate(fd.get(), static_cast<off_t>(whole * recordLength)) != 0) {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 
 #include "deals/card_coding.h"
 
@@ -22,9 +25,48 @@ bool LibraryKindFor(const std::filesystem::path& file, int32_t& kind, std::strin
   return false;
 }
 
+LineEnds TextLineEnds(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  char first[kAscRecordLength + 1] = {};
+  in.read(first, sizeof first);
+  const auto got = in.gcount();
+  if (got >= kAscRecordLength + 1 && first[kAscRecordLength - 1] == '\r' && first[kAscRecordLength] == '\n')
+    return LineEnds::CrLf;
+  in.clear();
+  in.seekg(0, std::ios::end);
+  const auto size = static_cast<int64_t>(in.tellg());
+  if (size <= 0) return LineEnds::Proper;
+  in.seekg(size - 1);
+  char last = '\n';
+  in.get(last);
+  if (last != '\n' && size % kAscRecordLength == kAscRecordLength - 1) return LineEnds::NoLastLineEnd;
+  return LineEnds::Proper;
+}
+
 bool OpenLibrary(const std::filesystem::path& file, LibraryFile& library, std::string& error) {
   int32_t kind = kLibraryKindBin;
   if (!LibraryKindFor(file, kind, error)) return false;
+  std::error_code folderError;
+  if (std::filesystem::is_directory(file, folderError)) {
+    error = "\"" + file.string() + "\" is a folder, not a library file";
+    return false;
+  }
+  if (kind == kLibraryKindAsc && std::filesystem::exists(file, folderError)) {
+    const std::string mend =
+        "; a text library's lines are 88 characters and a line feed. Mend it with: "
+        "velkorvan-mklib convert " +
+        file.string() + " " + file.string();
+    switch (TextLineEnds(file)) {
+      case LineEnds::CrLf:
+        error = "\"" + file.string() + "\": its lines end in CR LF (90-byte lines)" + mend;
+        return false;
+      case LineEnds::NoLastLineEnd:
+        error = "\"" + file.string() + "\": its last line has no line feed" + mend;
+        return false;
+      case LineEnds::Proper:
+        break;
+    }
+  }
   if (!library.Open(file, kind, error)) return false;
   std::error_code ec;
   auto size = static_cast<int64_t>(std::filesystem::file_size(file, ec));
@@ -73,6 +115,10 @@ bool CheckTextLayout(std::span<const uint8_t> record, std::string& what) {
     what = "no blank between the hands and the trick digits";
     return false;
   }
+  if (record[88] == '\r') {
+    what = "the line ends in CR LF, not a line feed alone (mend the file with velkorvan-mklib convert)";
+    return false;
+  }
   if (record[88] != '\n') {
     what = "the record does not end in a line feed (found " + Quoted(static_cast<char>(record[88])) + ")";
     return false;
@@ -83,21 +129,28 @@ bool CheckTextLayout(std::span<const uint8_t> record, std::string& what) {
 }  // namespace
 
 bool ReadLibraryDeal(const LibraryFile& library, int32_t dealNo, DealRecord& deal, std::string& error) {
+  std::span<const uint8_t> record = library.Record(dealNo);
+  if (record.empty()) {
+    error = library.changed() ? "\"" + library.path().string() + "\" changed while it was read"
+                              : "deal " + NumText(dealNo) + ": past the end of the library (" +
+                                    NumText(library.dealCount()) + " deals)";
+    return false;
+  }
+  return CheckedDeal(record, library.kind(), dealNo, deal, error);
+}
+
+bool CheckedDeal(std::span<const uint8_t> record, int32_t kind, int32_t dealNo, DealRecord& deal, std::string& error) {
   const std::string at = "deal " + NumText(dealNo) + ": ";
   Deal decoded;
-  switch (ReadDeal(library, dealNo, decoded)) {
-    case ReadStatus::Ok:
-      break;
-    case ReadStatus::PastEnd:
-      error = at + "past the end of the library (" + NumText(library.dealCount()) + " deals)";
-      return false;
-    case ReadStatus::Malformed:
-      error = at + "a hand is not four suits separated by dots";
-      return false;
+  decoded.Clear();
+  decoded.DealNo = dealNo;
+  if (!(kind == kLibraryKindAsc ? DecodeAscRecord(record, decoded) : DecodeBinRecord(record, decoded))) {
+    error = at + "a hand is not four suits separated by dots";
+    return false;
   }
-  if (library.kind() == kLibraryKindAsc) {
+  if (kind == kLibraryKindAsc) {
     std::string what;
-    if (!CheckTextLayout(library.Record(dealNo), what)) {
+    if (!CheckTextLayout(record, what)) {
       error = at + what;
       return false;
     }
@@ -120,13 +173,13 @@ bool ReadLibraryDeal(const LibraryFile& library, int32_t dealNo, DealRecord& dea
         }
   }
   std::string cardError;
-  std::optional<DealRecord> record = RecordFromDeal(decoded, cardError);
-  if (!record) {
+  std::optional<DealRecord> cards = RecordFromDeal(decoded, cardError);
+  if (!cards) {
     // The message already names the deal.
     error = cardError;
     return false;
   }
-  deal = *record;
+  deal = *cards;
   return true;
 }
 

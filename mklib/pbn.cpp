@@ -136,134 +136,120 @@ bool ParsePbnDealValue(std::string_view value, DealRecord& deal, std::string& er
 
 namespace {
 
-// Walks a PBN file for its tags, skipping what the format marks as commentary.
-class TagScanner {
- public:
-  explicit TagScanner(std::string_view text) : text_(text) {}
-
-  // The next tag; false at the end of the file or on an error (error then non-empty).
-  bool Next(std::string& name, std::string& value, int& line, std::string& error) {
-    while (at_ < text_.size()) {
-      char c = text_[at_];
-      if (c == '\n') {
-        ++line_;
-        ++at_;
-        lineStart_ = true;
-        continue;
-      }
-      if (lineStart_ && c == '%') {  // escape line: directives and remarks
-        SkipLine();
-        continue;
-      }
-      lineStart_ = false;
-      if (c == ';') {
-        SkipLine();
-      } else if (c == '{') {
-        int opened = line_;
-        std::size_t close = text_.find('}', at_);
-        if (close == std::string_view::npos) {
-          error = "line " + std::to_string(opened) + ": a comment \"{\" is never closed";
-          return false;
-        }
-        line_ += static_cast<int>(std::count(text_.begin() + static_cast<std::ptrdiff_t>(at_),
-                                             text_.begin() + static_cast<std::ptrdiff_t>(close), '\n'));
-        at_ = close + 1;
-      } else if (c == '[') {
-        line = line_;
-        return ReadTag(name, value, error);
-      } else {
-        ++at_;  // auction, play and other tokens are not needed
-      }
-    }
-    return false;
-  }
-
- private:
-  void SkipLine() {
-    std::size_t end = text_.find('\n', at_);
-    at_ = end == std::string_view::npos ? text_.size() : end;
-  }
-
-  void SkipBlanks() {
-    while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\r')) ++at_;
-  }
-
-  bool ReadTag(std::string& name, std::string& value, std::string& error) {
-    const std::string where = "line " + std::to_string(line_) + ": ";
-    ++at_;
-    SkipBlanks();
-    name.clear();
-    while (at_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[at_])) || text_[at_] == '_'))
-      name += text_[at_++];
-    if (name.empty()) {
-      error = where + "a tag has no name after \"[\"";
-      return false;
-    }
-    SkipBlanks();
-    if (at_ >= text_.size() || text_[at_] != '"') {
-      error = where + "the tag [" + name + "] has no quoted value";
-      return false;
-    }
-    ++at_;
-    value.clear();
-    while (true) {
-      if (at_ >= text_.size() || text_[at_] == '\n') {
-        error = where + "the value of the tag [" + name + "] has no closing quote";
-        return false;
-      }
-      char c = text_[at_++];
-      if (c == '"') break;
-      if (c == '\\' && at_ < text_.size() && (text_[at_] == '"' || text_[at_] == '\\')) c = text_[at_++];
-      value += c;
-    }
-    SkipBlanks();
-    if (at_ >= text_.size() || text_[at_] != ']') {
-      error = where + "the tag [" + name + "] is not closed by \"]\"";
-      return false;
-    }
-    ++at_;
-    return true;
-  }
-
-  std::string_view text_;
-  std::size_t at_ = 0;
-  int line_ = 1;
-  bool lineStart_ = true;
-};
-
 bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
          });
 }
 
+void SkipBlanks(std::string_view line, std::size_t& at) {
+  while (at < line.size() && (line[at] == ' ' || line[at] == '\t' || line[at] == '\r')) ++at;
+}
+
+// The tag that starts at line[at] ("["); a tag and its value never span lines.
+bool ReadTag(std::string_view line, std::size_t& at, std::string& name, std::string& value, std::string& error) {
+  ++at;
+  SkipBlanks(line, at);
+  name.clear();
+  while (at < line.size() && (std::isalnum(static_cast<unsigned char>(line[at])) || line[at] == '_'))
+    name += line[at++];
+  if (name.empty()) {
+    error = "a tag has no name after \"[\"";
+    return false;
+  }
+  SkipBlanks(line, at);
+  if (at >= line.size() || line[at] != '"') {
+    error = "the tag [" + name + "] has no quoted value";
+    return false;
+  }
+  ++at;
+  value.clear();
+  while (true) {
+    if (at >= line.size()) {
+      error = "the value of the tag [" + name + "] has no closing quote";
+      return false;
+    }
+    char c = line[at++];
+    if (c == '"') break;
+    if (c == '\\' && at < line.size() && (line[at] == '"' || line[at] == '\\')) c = line[at++];
+    value += c;
+  }
+  SkipBlanks(line, at);
+  if (at >= line.size() || line[at] != ']') {
+    error = "the tag [" + name + "] is not closed by \"]\"";
+    return false;
+  }
+  ++at;
+  return true;
+}
+
 }  // namespace
 
-bool ReadPbnDeals(std::string_view text, std::vector<PbnDeal>& deals, std::string& error) {
-  TagScanner scanner(text);
-  std::string name, value;
-  int line = 0;
-  error.clear();
-  while (scanner.Next(name, value, line, error)) {
-    if (!SameName(name, "Deal")) continue;
-    PbnDeal found;
-    found.line = line;
-    if (value == "#") {
-      if (deals.empty()) {
-        error = "line " + std::to_string(line) + ": [Deal \"#\"] repeats a deal, but no deal comes before it";
-        return false;
-      }
-      found.deal = deals.back().deal;
-    } else {
-      std::string what;
-      if (!ParsePbnDealValue(value, found.deal, what)) {
-        error = "line " + std::to_string(line) + ": [Deal \"" + value + "\"]: " + what;
-        return false;
-      }
-    }
-    deals.push_back(found);
+bool PbnDealReader::AddLine(std::string_view line, std::vector<PbnDeal>& deals, std::string& error) {
+  ++line_;
+  std::size_t at = 0;
+  if (commentOpened_ > 0) {
+    const std::size_t close = line.find('}');
+    if (close == std::string_view::npos) return true;
+    at = close + 1;
+    commentOpened_ = 0;
+  } else if (!line.empty() && line[0] == '%') {  // escape line: directives and remarks
+    return true;
   }
-  return error.empty();
+  const std::string where = "line " + std::to_string(line_) + ": ";
+  std::string name, value;
+  while (at < line.size()) {
+    const char c = line[at];
+    if (c == ';') return true;  // the rest of the line is commentary
+    if (c == '{') {
+      const std::size_t close = line.find('}', at);
+      if (close == std::string_view::npos) {
+        commentOpened_ = line_;
+        return true;
+      }
+      at = close + 1;
+    } else if (c == '[') {
+      if (!ReadTag(line, at, name, value, error)) {
+        error = where + error;
+        return false;
+      }
+      if (!SameName(name, "Deal")) continue;
+      PbnDeal found;
+      found.line = line_;
+      if (value == "#") {
+        if (!last_) {
+          error = where + "[Deal \"#\"] repeats a deal, but no deal comes before it";
+          return false;
+        }
+        found.deal = *last_;
+      } else if (std::string what; !ParsePbnDealValue(value, found.deal, what)) {
+        error = where + "[Deal \"" + value + "\"]: " + what;
+        return false;
+      }
+      last_ = found.deal;
+      deals.push_back(found);
+    } else {
+      ++at;  // auction, play and other tokens are not needed
+    }
+  }
+  return true;
+}
+
+bool PbnDealReader::Finish(std::string& error) const {
+  if (commentOpened_ == 0) return true;
+  error = "line " + std::to_string(commentOpened_) + ": a comment \"{\" is never closed";
+  return false;
+}
+
+bool ReadPbnDeals(std::string_view text, std::vector<PbnDeal>& deals, std::string& error) {
+  PbnDealReader reader;
+  error.clear();
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    if (!reader.AddLine(text.substr(0, end), deals, error)) return false;
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+  }
+  return reader.Finish(error);
 }
 
 std::string PbnFileHeader() { return std::string("% PBN 2.1") + kLineEnd + "% EXPORT" + kLineEnd + kLineEnd; }

@@ -2,6 +2,7 @@
 // Deals in Portable Bridge Notation: writing a deal and its double-dummy table as PBN tag
 // values, and finding the [Deal] tags of a PBN file.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,8 +28,22 @@ struct PbnDeal {
   DealRecord deal;
 };
 
-// The deals of every [Deal] tag of a PBN file, in file order; "#" repeats the deal before.
-// Errors name the line.
+// Finds the [Deal] tags of a PBN file fed to it line by line, so that a file of any size is read
+// with one line in memory. "#" repeats the deal before. Errors name the line.
+class PbnDealReader {
+ public:
+  // One line, without its line feed: the deal of a [Deal] tag on it is added to `deals`.
+  bool AddLine(std::string_view line, std::vector<PbnDeal>& deals, std::string& error);
+  // After the last line: a comment still open is an error.
+  bool Finish(std::string& error) const;
+
+ private:
+  int line_ = 0;
+  int commentOpened_ = 0;  // line of a "{" not yet closed
+  std::optional<DealRecord> last_;
+};
+
+// The deals of every [Deal] tag of a PBN text, in file order.
 bool ReadPbnDeals(std::string_view text, std::vector<PbnDeal>& deals, std::string& error);
 
 // One game of an exported file: the mandatory tags, the deal and its double-dummy table.

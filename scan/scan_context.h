@@ -14,27 +14,31 @@
 #include "deals/library_reader.h"
 #include "evaluation/corrections.h"
 #include "evaluation/options.h"
+#include "scan/cache_stamp.h"
 #include "scan/tallies.h"
 #include "scan/theo.h"
 
 namespace vk {
 
 // Table-window states.
-inline constexpr int32_t kTableNone = 0;     // no table window is being fed
-inline constexpr int32_t kTableShown = 1;    // shown and receiving live updates
-inline constexpr int32_t kTableHidden = 2;   // hidden with its Hide Table button
-inline constexpr int32_t kTableReShow = 4;   // scan running without a table; Show Table re-enabled
+inline constexpr int32_t kTableNone = 0;    // no table window is being fed
+inline constexpr int32_t kTableShown = 1;   // shown and receiving live updates
+inline constexpr int32_t kTableHidden = 2;  // hidden with its Hide Table button
+inline constexpr int32_t kTableReShow = 4;  // scan running without a table; Show Table re-enabled
 
-// What the last scan skipped.
+// What the last scan read and skipped.
 struct ScanReport {
   int64_t damagedDeals = 0;
   int32_t firstDamagedDeal = 0;
+  DealDefect firstDefect = DealDefect::None;
   int64_t damagedRecords = 0;
   int32_t firstDamagedRecord = 0;
-  int32_t lastDeal = 0;       // last library deal evaluated (library pass)
-  int32_t recordsRead = 0;    // cache records evaluated (cache pass)
+  int32_t lastDeal = 0;     // last library deal evaluated (library pass)
+  int32_t recordsRead = 0;  // cache records evaluated (cache pass)
   bool cachePass = false;
   bool reachedLibraryEnd = false;  // the requested count ran past the last deal
+  bool wholeLibrary = false;       // every deal of the library was read (or replayed)
+  std::string libraryPassReason;   // why a cache found at start-up was not replayed
 };
 
 struct ScanContext {
@@ -44,6 +48,7 @@ struct ScanContext {
 
   LibraryChoice library;
   CacheState cache;
+  CacheStamp cacheStamp;  // of the cache start-up accepted
   TheoTable Theo = MakeTheo();
   TheoWeights weights{Theo};
   int32_t language = 0;  // 0 English, 1 Japanese

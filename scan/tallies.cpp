@@ -13,8 +13,8 @@ TheoWeights::TheoWeights(const TheoTable& theo) {
     for (int h = 0; h <= 40; ++h) ratio[p][h] = theo[p] / theo[h];
 }
 
-int32_t UpdateWithProbability(Tallies& tallies, const TheoWeights& weights, int32_t corr, int32_t cls,
-                              int32_t tricks, int32_t hcp) {
+int32_t UpdateWithProbability(Tallies& tallies, const TheoWeights& weights, int32_t corr, int32_t cls, int32_t tricks,
+                              int32_t hcp) {
   if (corr == 0) {
     tallies.HandWeight[cls][tricks][hcp] += 1.0f;
     tallies.HandCount[cls][tricks][hcp] += 1;

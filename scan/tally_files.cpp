@@ -97,13 +97,12 @@ bool WriteFileAtomically(const fs::path& path, std::string_view text, std::strin
 }
 
 bool Fout(const fs::path& folder, std::string_view resultBaseName, const Tallies& tallies, int32_t dealCount,
-          int32_t language, std::string& error) {
-  if (!WriteFileAtomically(TallyFilePath(folder, resultBaseName), TallyFileText(tallies.HandWeight, dealCount),
-                           error))
+          int32_t language, std::string& error, bool replaceHCPfreq) {
+  if (!WriteFileAtomically(TallyFilePath(folder, resultBaseName), TallyFileText(tallies.HandWeight, dealCount), error))
     return false;
   const fs::path freqFile = HCPfreqFilePath(folder);
   std::error_code ec;
-  if (fs::exists(freqFile, ec)) return true;
+  if (!replaceHCPfreq && fs::exists(freqFile, ec)) return true;
   bool anyCounted = false;
   for (int32_t n : tallies.HCPfreq) anyCounted = anyCounted || n != 0;
   if (!anyCounted) return true;

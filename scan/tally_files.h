@@ -27,9 +27,10 @@ std::string HCPfreqFileText(const HCPfreqTable& freq, int32_t language);
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view text, std::string& error);
 
 // Writes the tally file; then "HCPfreq.dat" if it is missing and the counts are not all zero
-// (a cache pass counts no HCP frequencies; a file of zeros would never be replaced).
+// (a cache pass counts no HCP frequencies; a file of zeros would never be replaced). A pass over
+// the whole library replaces "HCPfreq.dat" (`replaceHCPfreq`): it is that library's distribution.
 bool Fout(const std::filesystem::path& folder, std::string_view resultBaseName, const Tallies& tallies,
-          int32_t dealCount, int32_t language, std::string& error);
+          int32_t dealCount, int32_t language, std::string& error, bool replaceHCPfreq = false);
 
 // Reads the tally file into `counts`. A missing or unreadable file, or one with fewer than 29
 // lines, gives false with a message, and `counts` is left as it was.

@@ -1,10 +1,12 @@
 #include "test_support.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -51,8 +53,8 @@ ScratchFolder::~ScratchFolder() {
 
 fs::path DataDir() { return VK_TEST_DATA_DIR; }
 
-DealRecord HandsToRecord(std::string_view west, std::string_view north, std::string_view east,
-                         std::string_view south, int tricks) {
+DealRecord HandsToRecord(std::string_view west, std::string_view north, std::string_view east, std::string_view south,
+                         int tricks) {
   DealRecord rec;
   for (auto& suit : rec.owner) suit.fill(-1);
   std::string_view hands[4] = {west, north, east, south};
@@ -84,7 +86,8 @@ std::vector<DealRecord> RandomDeals(int count, uint64_t seed) {
   for (int k = 0; k < count; ++k) {
     std::shuffle(pack.begin(), pack.end(), rng);
     DealRecord rec;
-    for (int c = 0; c < 52; ++c) rec.owner[static_cast<std::size_t>(c / 13)][static_cast<std::size_t>(c % 13)] = pack[static_cast<std::size_t>(c)];
+    for (int c = 0; c < 52; ++c)
+      rec.owner[static_cast<std::size_t>(c / 13)][static_cast<std::size_t>(c % 13)] = pack[static_cast<std::size_t>(c)];
     for (auto& d : rec.tricks)
       for (auto& t : d) t = static_cast<int8_t>(rng() % 14);
     deals.push_back(rec);
@@ -99,6 +102,19 @@ void WriteLibrary(const fs::path& file, const std::vector<DealRecord>& deals, in
     bytes.append(r.begin(), r.end());
   }
   WriteWholeFile(file, bytes);
+}
+
+CommandOutcome RunCommand(const std::string& command, const fs::path& errFile) {
+  CommandOutcome run;
+  FILE* pipe = ::popen((command + " 2>'" + errFile.string() + "'").c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, n);
+  const int status = ::pclose(pipe);
+  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.err = ReadWholeFile(errFile);
+  return run;
 }
 
 std::string ReadWholeFile(const fs::path& file) {

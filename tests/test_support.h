@@ -31,8 +31,8 @@ std::filesystem::path DataDir();
 
 // A deal given as four hands in the text form "AKQ.JT9.876.5432" (West, North, East, South),
 // with every trick value `tricks` unless changed afterwards.
-DealRecord HandsToRecord(std::string_view west, std::string_view north, std::string_view east,
-                         std::string_view south, int tricks = 7);
+DealRecord HandsToRecord(std::string_view west, std::string_view north, std::string_view east, std::string_view south,
+                         int tricks = 7);
 
 // Seeded random deals with random trick tables (not solved: for codec and scan cross-checks).
 std::vector<DealRecord> RandomDeals(int count, uint64_t seed);
@@ -42,6 +42,15 @@ void WriteLibrary(const std::filesystem::path& file, const std::vector<DealRecor
 
 std::string ReadWholeFile(const std::filesystem::path& file);
 void WriteWholeFile(const std::filesystem::path& file, std::string_view bytes);
+
+// A program run through the shell: its exit code (-1 when a signal ended it), stdout and stderr.
+struct CommandOutcome {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+// `errFile` holds stderr on the way.
+CommandOutcome RunCommand(const std::string& command, const std::filesystem::path& errFile);
 
 }  // namespace vk::test
 

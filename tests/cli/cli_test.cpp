@@ -74,7 +74,7 @@ TEST(Cli, BadInputGivesAClearErrorAndAnExitCode) {
   EXPECT_EQ(noLibrary.code, 3);
   EXPECT_NE(noLibrary.err.find("no library"), std::string::npos);
 
-  test::WriteLibrary(dir / "Library.bin", test::RandomDeals(50, 1), 1);
+  test::WriteLibrary(dir / "Library.bin", test::RandomDeals(200, 1), 1);
   CliRun letters = Cli("scan --options DX " + In(dir), dir);
   EXPECT_EQ(letters.code, 2);
   EXPECT_NE(letters.err.find("DX"), std::string::npos);

@@ -1,10 +1,11 @@
+#include "deals/deal_analysis.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "deals/card_coding.h"
-#include "deals/deal_analysis.h"
 #include "deals/library_reader.h"
 #include "test_support.h"
 
@@ -29,8 +30,8 @@ TEST(ContractScore, FollowsTheTrickScoreAndSlamBonusTable) {
 // West and East 4-3-3-3 with 10 HCP each; North 19 HCP with four spades and three hearts,
 // South one spade and four hearts.
 Deal EvenWestEast() {
-  return test::DecodedDeal(test::HandsToRecord("AK32.Q32.J32.432", "T986.JT9.AKQ.AKQ", "QJ54.AK4.T54.T65",
-                                               "7.8765.9876.J987"));
+  return test::DecodedDeal(
+      test::HandsToRecord("AK32.Q32.J32.432", "T986.JT9.AKQ.AKQ", "QJ54.AK4.T54.T65", "7.8765.9876.J987"));
 }
 
 TEST(ChooseDeclarer, TiesGoToTheLowerSeat) {

@@ -1,10 +1,11 @@
+#include "deals/library_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "deals/card_coding.h"
 #include "deals/deal_analysis.h"
-#include "deals/library_reader.h"
 #include "deals/library_writer.h"
 #include "test_support.h"
 
@@ -17,7 +18,8 @@ using test::HandsToRecord;
 std::array<uint8_t, 26> EmptyBinRecord() { return {}; }
 
 TEST(BinRecord, TrickBytesReadAsFourDigitsEastNorthWestSouth) {
-  auto rec = EmptyBinRecord();
+  auto rec = EncodeBinRecord(test::RandomDeals(1, 3)[0]);
+  for (int i = 16; i < 26; ++i) rec[static_cast<std::size_t>(i)] = 0;
   rec[16] = 0x5C;  // notrump
   rec[17] = 0x0A;
   Deal deal;
@@ -108,8 +110,8 @@ TEST(AscRecord, MalformedFieldsAreReportedNotOverrun) {
 }
 
 TEST(AscRecord, NonHexTrickCharactersReadAsZero) {
-  auto asc = EncodeAscRecord(HandsToRecord("AKQJT98765432...", ".AKQJT98765432..", "..AKQJT98765432.",
-                                           "...AKQJT98765432"));
+  auto asc =
+      EncodeAscRecord(HandsToRecord("AKQJT98765432...", ".AKQJT98765432..", "..AKQJT98765432.", "...AKQJT98765432"));
   asc[68] = 'z';  // notrump, declarer East
   asc[69] = 'c';  // lower case is hexadecimal too: North 12
   Deal deal;

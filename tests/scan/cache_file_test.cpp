@@ -1,8 +1,10 @@
+#include "deals/cache_file.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 
-#include "deals/cache_file.h"
 #include "test_support.h"
 
 namespace vk {
@@ -88,15 +90,39 @@ TEST(GetRec25bin, BlocksThenSingleRecordsNumberedInStep) {
   EXPECT_EQ(reader.blockReads(), 252);
 }
 
-TEST(CacheWriter, WritesOverAnOlderFileFromTheFirstRecord) {
+TEST(CacheWriter, AnOlderCacheStaysUntilTheNewOneIsCommittedWhole) {
   test::ScratchFolder dir;
   test::WriteWholeFile(dir / kCacheFileName, "AAAABBBBCCCC");
-  CacheWriter w;
   std::string error;
+  {
+    // A pass that stops or fails never commits: the older file is untouched, no part is left.
+    CacheWriter w;
+    ASSERT_TRUE(w.Open(dir / kCacheFileName, error)) << error;
+    w.Write({'x', 'y', 'z', 'w'});
+    ASSERT_TRUE(w.Flush(error)) << error;
+    EXPECT_TRUE(std::filesystem::exists(w.temporaryPath()));
+  }
+  EXPECT_EQ(test::ReadWholeFile(dir / kCacheFileName), "AAAABBBBCCCC");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+  // A committed cache holds exactly its own records: no tail of the older, longer file.
+  CacheWriter w;
   ASSERT_TRUE(w.Open(dir / kCacheFileName, error)) << error;
   w.Write({'x', 'y', 'z', 'w'});
-  ASSERT_TRUE(w.Close(error)) << error;
-  EXPECT_EQ(test::ReadWholeFile(dir / kCacheFileName), "xyzwBBBBCCCC");
+  ASSERT_TRUE(w.Commit(error)) << error;
+  EXPECT_EQ(w.recordsWritten(), 1);
+  EXPECT_EQ(test::ReadWholeFile(dir / kCacheFileName), "xyzw");
+}
+
+TEST(CacheWriter, PartsOfDeadProcessesAreRemovedOthersKept) {
+  test::ScratchFolder dir;
+  // Process ids above the kernel's limit (4,194,304) never run.
+  const std::string dead = std::string(kCacheFileName) + ".part99999999";
+  const std::string mine = std::string(kCacheFileName) + ".part" + std::to_string(::getpid());
+  for (const std::string& name : {dead, mine, std::string("Korvan.bin.partly")}) test::WriteWholeFile(dir / name, "x");
+  RemoveStaleCacheParts(dir.path());
+  EXPECT_FALSE(std::filesystem::exists(dir / dead));
+  EXPECT_TRUE(std::filesystem::exists(dir / mine));
+  EXPECT_TRUE(std::filesystem::exists(dir / "Korvan.bin.partly"));
 }
 
 }  // namespace

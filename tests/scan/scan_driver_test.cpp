@@ -1,10 +1,11 @@
+#include "scan/scan_driver.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "deals/card_coding.h"
 #include "scan/per_deal_evaluation.h"
-#include "scan/scan_driver.h"
 #include "scan/tally_files.h"
 #include "test_support.h"
 
@@ -49,7 +50,8 @@ int32_t DealsCounted(const ScanContext& ctx) {
 
 TEST(Scan, CachePassWritesExactlyTheTallyFileOfALibraryPass) {
   test::ScratchFolder dir;
-  test::WriteLibrary(dir / "Library.bin", test::RandomDeals(3000, 5), 1);
+  // Enough deals for a cache of more than 1,000,000 bytes.
+  test::WriteLibrary(dir / "Library.bin", test::RandomDeals(130000, 5), 1);
   for (std::string_view letters : {"", "DLSBACU", "DL", "U", "SBAC", "LU"}) {
     SCOPED_TRACE(letters);
     fs::remove(dir / "DataFiles" / kCacheFileName);
@@ -60,8 +62,10 @@ TEST(Scan, CachePassWritesExactlyTheTallyFileOfALibraryPass) {
     ASSERT_EQ(Start(ctx, ui, 1, ctx.library.dealCount).outcome, ScanOutcome::Finished);
     const std::string fromLibrary = test::ReadWholeFile(TallyFilePath(dir.path(), ctx.names.resultBaseName));
     // The next run of the program finds the cache and replays it.
-    ctx.cache = {1, static_cast<int64_t>(fs::file_size(dir / "DataFiles" / kCacheFileName))};
-    ctx.tallies.HCPfreq.fill(0);
+    ctx = ContextOn(dir.path());
+    ctx.options = Options(letters);
+    ctx.SetupFilename();
+    ASSERT_EQ(ctx.cache.usable, 1) << ctx.cache.discarded;
     ASSERT_EQ(Start(ctx, ui, 1, ctx.library.dealCount).outcome, ScanOutcome::Finished);
     EXPECT_TRUE(ctx.report.cachePass);
     EXPECT_EQ(test::ReadWholeFile(TallyFilePath(dir.path(), ctx.names.resultBaseName)), fromLibrary);
@@ -97,8 +101,10 @@ TEST(Scan, AStopTakesEffectAtTheNextProgressStepAndWritesNoTallyFile) {
   EXPECT_FALSE(ui.finished);
   EXPECT_FALSE(fs::exists(TallyFilePath(dir.path(), ctx.names.resultBaseName)));
   EXPECT_FALSE(fs::exists(HCPfreqFilePath(dir.path())));
-  // The tallies keep the partial counts; the cache holds the deals reached.
+  // The tallies keep the partial counts; no cache of the deals reached is left to be replayed.
   EXPECT_EQ(DealsCounted(ctx), 1199);
+  EXPECT_FALSE(fs::exists(dir / "DataFiles" / kCacheFileName));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "DataFiles"), fs::directory_iterator()), 0);
 }
 
 TEST(Scan, AnEmptyRangeChangesNothing) {
@@ -126,7 +132,7 @@ TEST(Scan, ACountBeyondTheLibraryEndsWithItsLastDeal) {
 
 TEST(Scan, DamagedDealsAndRecordsAreSkippedAndCounted) {
   test::ScratchFolder dir;
-  auto deals = test::RandomDeals(20, 6);
+  auto deals = test::RandomDeals(200, 6);
   std::string bytes;
   for (auto& d : deals) {
     auto r = EncodeBinRecord(d);
@@ -136,20 +142,29 @@ TEST(Scan, DamagedDealsAndRecordsAreSkippedAndCounted) {
   test::WriteWholeFile(dir / "Library.bin", bytes);
   ScanContext ctx = ContextOn(dir.path());
   RecordingUi ui;
-  ASSERT_EQ(Start(ctx, ui, 1, 20).outcome, ScanOutcome::Finished);
+  ASSERT_EQ(Start(ctx, ui, 1, 200).outcome, ScanOutcome::Finished);
   EXPECT_EQ(ctx.report.damagedDeals, 1);
   EXPECT_EQ(ctx.report.firstDamagedDeal, 5);
-  EXPECT_EQ(DealsCounted(ctx), 19);
+  EXPECT_EQ(ctx.report.firstDefect, DealDefect::TrickDigit);
+  EXPECT_EQ(DealsCounted(ctx), 199);
+  EXPECT_TRUE(HasSkippedNote(dir.path(), ctx.names.resultBaseName));
 
-  // A cache record with 50 points or 14 tricks is not tallied.
+  // A cache record with 50 points or 14 tricks is not tallied, even in a cache its stamp vouches for.
   std::string cache(4 * 300000, '\0');
   cache[0] = 25;
   cache[1] = 9;
   cache[4] = 50;
   cache[9] = 14;
   test::WriteWholeFile(dir / "DataFiles" / kCacheFileName, cache);
-  ctx.cache = CheckCacheAtStartup(ctx.DataFolder());
-  ASSERT_EQ(ctx.cache.usable, 1);
+  CacheStamp stamp;
+  stamp.library = "Library.bin";
+  stamp.libraryPrint = *Fingerprint(dir / "Library.bin");
+  stamp.deals = 200;
+  stamp.records = 300000;
+  std::string error;
+  ASSERT_TRUE(WriteCacheStamp(dir.path(), stamp, error)) << error;
+  ctx = ContextOn(dir.path());
+  ASSERT_EQ(ctx.cache.usable, 1) << ctx.cache.discarded;
   ASSERT_EQ(Start(ctx, ui, 1, 20).outcome, ScanOutcome::Finished);
   EXPECT_EQ(ctx.report.damagedRecords, 2);
   EXPECT_EQ(ctx.report.firstDamagedRecord, 2);
@@ -160,10 +175,18 @@ TEST(Scan, CachePassCounterStandsForLibraryDeals) {
   test::ScratchFolder dir;
   test::WriteLibrary(dir / "Library.bin", test::RandomDeals(10, 1), 1);
   ScanContext ctx = ContextOn(dir.path());
-  test::WriteWholeFile(dir / "DataFiles" / kCacheFileName, std::string(4 * 260000, '\0'));
-  ctx.cache = CheckCacheAtStartup(ctx.DataFolder());
-  ctx.library.dealCount = 1000;
   RecordingUi ui;
+  ASSERT_EQ(Start(ctx, ui, 1, 10).outcome, ScanOutcome::Finished);
+  test::WriteWholeFile(dir / "DataFiles" / kCacheFileName, std::string(4 * 260000, '\0'));
+  CacheStamp stamp;
+  stamp.library = "Library.bin";
+  stamp.libraryPrint = *Fingerprint(dir / "Library.bin");
+  stamp.records = 260000;
+  std::string error;
+  ASSERT_TRUE(WriteCacheStamp(dir.path(), stamp, error)) << error;
+  ctx = ContextOn(dir.path());
+  ctx.library.dealCount = 1000;
+  ui.counters.clear();
   ASSERT_EQ(Start(ctx, ui, 1, 5).outcome, ScanOutcome::Finished);
   // After 130,000 of 260,000 records: half the deal count.
   EXPECT_EQ(ui.counters[130000 / 200 - 1], "500");
@@ -212,8 +235,8 @@ TEST(FailLog, WrittenOnlyForEarlyDealsWhenTheFileExists) {
   ctx.options[kDummyPoints] = true;
   // North declares spades (five against three); South, the dummy, has three spades and a
   // singleton heart: Dummy points 2 on 23 HCP.
-  ctx.deal = test::DecodedDeal(test::HandsToRecord("T987.QJT98.AT9.A", "AKQ54.K32.Q32.32", "6.7654.87.KQJ984",
-                                                   "J32.A.KJ654.T765"));
+  ctx.deal = test::DecodedDeal(
+      test::HandsToRecord("T987.QJT98.AT9.A", "AKQ54.K32.Q32.32", "6.7654.87.KQJ984", "J32.A.KJ654.T765"));
   CountLengths(ctx.deal, ctx.analysis);
   ctx.analysis.PairContract[1] = {kNorth, 9, 8, kSpades, 90};
   SilentScanUi ui;

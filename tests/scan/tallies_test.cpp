@@ -1,8 +1,9 @@
+#include "scan/tallies.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "scan/tallies.h"
 #include "scan/theo.h"
 
 namespace vk {
@@ -15,7 +16,7 @@ TEST(Theo, MatchesTheCombinatoricsOfTwentySixCards) {
   EXPECT_EQ(Combin(36, 37), 0.0);
   const TheoTable theo = MakeTheo();
   // Percentages with their printed precision.
-  const std::pair<int, double> known[] = {{0, 0.0000513}, {5, 0.0427}, {10, 0.9547}, {15, 4.8919}, {19, 8.0468},
+  const std::pair<int, double> known[] = {{0, 0.0000513}, {5, 0.0427},  {10, 0.9547}, {15, 4.8919}, {19, 8.0468},
                                           {20, 8.2222},   {24, 5.9073}, {26, 3.8834}, {27, 2.9434}};
   for (auto [h, percent] : known) {
     EXPECT_NEAR(theo[h] * 100.0, percent, percent * 1e-3) << h;

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
+#include "scan/tally_files.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "deals/cache_file.h"
-#include "scan/tally_files.h"
 #include "test_support.h"
 
 namespace vk {
