@@ -37,7 +37,7 @@ CacheFields UnpackCacheRecord(const CacheRecord& r) {
   return f;
 }
 
-CacheState CheckCacheAtStartup(const std::filesystem::path& dataFolder) {
+CacheState CheckCacheAtStartup(const std::filesystem::path& dataFolder, int64_t minimumSize) {
   CacheState state;
   std::error_code ec;
   const std::filesystem::path file = dataFolder / kCacheFileName;
@@ -45,7 +45,7 @@ CacheState CheckCacheAtStartup(const std::filesystem::path& dataFolder) {
   auto size = std::filesystem::file_size(file, ec);
   if (ec) return state;
   state.size = static_cast<int64_t>(size);
-  if (state.size < kCacheMinimumSize) {
+  if (state.size < minimumSize) {
     std::filesystem::remove(file, ec);
     state.discarded = "the cache held fewer than 1,000,000 bytes";
   } else
@@ -136,14 +136,14 @@ void CacheWriter::Discard() {
   temp_.clear();
 }
 
-void RemoveStaleCacheParts(const std::filesystem::path& dataFolder) {
-  const std::string prefix = std::string(kCacheFileName) + kPartMark;
+void RemoveStaleParts(const std::filesystem::path& dataFolder) {
   std::error_code ec;
   std::vector<std::filesystem::path> stale;
   for (const auto& entry : std::filesystem::directory_iterator(dataFolder, ec)) {
     const std::string name = entry.path().filename().string();
-    if (name.rfind(prefix, 0) != 0) continue;
-    const std::string digits = name.substr(prefix.size());
+    const auto mark = name.rfind(kPartMark);
+    if (mark == std::string::npos || mark == 0) continue;
+    const std::string digits = name.substr(mark + std::string_view(kPartMark).size());
     if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
     const pid_t pid = static_cast<pid_t>(std::stol(digits));
     if (pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH) stale.push_back(entry.path());

@@ -46,7 +46,7 @@ struct CacheState {
   int64_t size = 0;
   std::string discarded;  // why a cache file found at start-up was deleted; empty when none was
 };
-CacheState CheckCacheAtStartup(const std::filesystem::path& dataFolder);
+CacheState CheckCacheAtStartup(const std::filesystem::path& dataFolder, int64_t minimumSize = kCacheMinimumSize);
 
 // Writes a new cache beside the old one, under a temporary name that carries the process id,
 // and puts it in place only on Commit: a pass that stops, fails or covers part of the library
@@ -82,8 +82,9 @@ class CacheWriter {
   std::filesystem::path temp_;
 };
 
-// Temporary caches of processes that no longer run (a pass that was killed): removed at start-up.
-void RemoveStaleCacheParts(const std::filesystem::path& dataFolder);
+// Temporary files "<name>.part<pid>" (a cache or a result file being written) of processes that
+// no longer run, such as a scan that was killed: removed at start-up.
+void RemoveStaleParts(const std::filesystem::path& dataFolder);
 
 // Reads the cache record by record number in blocks of 1000 records, with the last records of
 // the file (4 x RecCount from size - 1100 on) taken one at a time. Reads use pread, so a file

@@ -103,11 +103,33 @@ void Form1::cmdStart_Click() {
     const ScanResult result = Start(state_.ctx, *this, 1, *n);
     scanning_ = false;
     if (closing_) return;
-    if (result.outcome == ScanOutcome::Failed) {
-      cmdStart_->setText(Msg(8, state_.ctx.language));
+    const int lang = state_.ctx.language;
+    if (result.outcome == ScanOutcome::Failed || result.outcome == ScanOutcome::Refused) {
+      cmdStart_->setText(Msg(8, lang));
       const QString why = QString::fromStdString(result.error);
-      ShowMessage(state_.ctx.language == 1 ? QStringLiteral("調べることができませんでした: ") + why
-                                           : QStringLiteral("The scan could not run: ") + why);
+      ShowMessage(lang == 1 ? QStringLiteral("調べることができませんでした: ") + why
+                            : QStringLiteral("The scan could not run: ") + why);
+    } else if (result.outcome == ScanOutcome::Finished) {
+      const ScanReport& rep = state_.ctx.report;
+      if (rep.damagedDeals > 0)
+        ShowMessage(lang == 1 ? QStringLiteral("ありえないディール %1 個を飛ばしました。最初はディール %2 です(%3)。"
+                                               "この結果は記録(VelKorvan.txt)に書きません。")
+                                    .arg(rep.damagedDeals)
+                                    .arg(rep.firstDamagedDeal)
+                                    .arg(QString::fromUtf8(DealDefectText(rep.firstDefect, 1)))
+                              : QStringLiteral("%1 impossible deal(s) were skipped; the first is deal %2 (%3). "
+                                               "These results are not written to the log VelKorvan.txt.")
+                                    .arg(rep.damagedDeals)
+                                    .arg(rep.firstDamagedDeal)
+                                    .arg(QString::fromUtf8(DealDefectText(rep.firstDefect, 0))));
+      else if (rep.damagedRecords > 0)
+        ShowMessage(lang == 1
+                        ? QStringLiteral("壊れたキャッシュ・レコード %1 個を飛ばしました。最初はレコード %2 です。")
+                              .arg(rep.damagedRecords)
+                              .arg(rep.firstDamagedRecord)
+                        : QStringLiteral("%1 damaged cache record(s) were skipped; the first is record %2.")
+                              .arg(rep.damagedRecords)
+                              .arg(rep.firstDamagedRecord));
     }
   } else if (C == QString::fromUtf8(kWorking)) {
     state_.ctx.stopFlag = 1;

@@ -242,12 +242,12 @@ void Form1::LibraryName_Click() {
   const QString c = LibraryName_->text().trimmed();
   std::error_code ec;
   LibraryChoice& library = state_.ctx.library;
-  if (c == QString::fromUtf8(kBinLibraryName) && fs::exists(state_.ctx.folder / kAscLibraryName, ec)) {
+  if (c == QString::fromUtf8(kBinLibraryName) && fs::is_regular_file(state_.ctx.folder / kAscLibraryName, ec)) {
     library.fileName = kAscLibraryName;
     library.kind = kLibraryKindAsc;
     library.recordLength = kAscRecordLength;
     LibraryName_->setText(QStringLiteral(" ") + QString::fromUtf8(kAscLibraryName));
-  } else if (c == QString::fromUtf8(kAscLibraryName) && fs::exists(state_.ctx.folder / kBinLibraryName, ec)) {
+  } else if (c == QString::fromUtf8(kAscLibraryName) && fs::is_regular_file(state_.ctx.folder / kBinLibraryName, ec)) {
     library.fileName = kBinLibraryName;
     library.kind = kLibraryKindBin;
     library.recordLength = kBinRecordLength;

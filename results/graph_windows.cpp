@@ -13,6 +13,7 @@
 #include "results/success_graph.h"
 #include "results/success_log.h"
 #include "results/success_prob.h"
+#include "scan/scan_driver.h"
 #include "scan/tally_files.h"
 
 namespace vk {
@@ -132,10 +133,12 @@ void GraphWindows::cmdGrph_Click() {
   }
   state_.ctx.tallies.HandCount = counts;
   state_.SuccessProb = GetSuccessProb(counts);
-  // The graph does not depend on the log: a log that cannot be written is let go.
+  // The graph does not depend on the log: a log that cannot be written is let go. Figures from
+  // a scan that skipped damaged deals are drawn but never logged as the library's.
   std::string logError;
-  SaveResult(state_.ctx.folder / kSuccessLogName, state_.ctx.names.optionCode, state_.ctx.language, state_.SuccessProb,
-             logError);
+  if (!HasSkippedNote(state_.ctx.folder, state_.ctx.names.resultBaseName))
+    SaveResult(state_.ctx.folder / kSuccessLogName, state_.ctx.names.optionCode, state_.ctx.language,
+               state_.SuccessProb, logError);
 
   // This graph keeps its own copy of the probabilities (and DrawSuccessGraph its own curve
   // counter): another graph started during its marker pauses recomputes the shared table.

@@ -160,7 +160,11 @@ std::optional<CacheStamp> MatchingCacheStamp(const fs::path& folder, std::string
     return std::nullopt;
   }
   const auto library = Fingerprint(folder / stamp->library);
-  if (!library || *library != stamp->libraryPrint) {
+  if (!library) {
+    why = "the library \"" + stamp->library + "\" the cache was made from is no longer there";
+    return std::nullopt;
+  }
+  if (*library != stamp->libraryPrint) {
     why = "the cache was made from another \"" + stamp->library + "\" than the one there now";
     return std::nullopt;
   }

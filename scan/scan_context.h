@@ -49,6 +49,8 @@ struct ScanContext {
   LibraryChoice library;
   CacheState cache;
   CacheStamp cacheStamp;  // of the cache start-up accepted
+  // A smaller cache is deleted at start-up; tests lower it to keep their libraries small.
+  int64_t cacheMinimumSize = kCacheMinimumSize;
   TheoTable Theo = MakeTheo();
   TheoWeights weights{Theo};
   int32_t language = 0;  // 0 English, 1 Japanese

@@ -236,8 +236,8 @@ bool PrepareDataFolder(ScanContext& ctx, std::string& error) {
     error = "the data folder \"" + data.string() + "\" cannot be written";
     return false;
   }
-  ctx.cache = CheckCacheAtStartup(data);
-  RemoveStaleCacheParts(data);
+  ctx.cache = CheckCacheAtStartup(data, ctx.cacheMinimumSize);
+  RemoveStaleParts(data);
   if (ctx.cache.usable == 1) {
     std::string why;
     if (auto stamp = MatchingCacheStamp(ctx.folder, why)) {

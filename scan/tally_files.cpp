@@ -73,23 +73,23 @@ bool WriteFileAtomically(const fs::path& path, std::string_view text, std::strin
   }
   const char* p = text.data();
   std::size_t left = text.size();
-  bool ok = true;
-  while (left > 0) {
+  // The cause of the first call that fails, taken at once: a later call may change errno.
+  int cause = 0;
+  while (left > 0 && cause == 0) {
     ssize_t n = ::write(fd, p, left);
     if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
+      if (errno != EINTR) cause = errno;
+      continue;
     }
     p += n;
     left -= static_cast<std::size_t>(n);
   }
-  if (ok && ::fsync(fd) != 0) ok = false;
-  int savedErrno = errno;
-  if (::close(fd) != 0) ok = false;
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+  if (cause == 0 && ::fsync(fd) != 0) cause = errno;
+  if (::close(fd) != 0 && cause == 0) cause = errno;
+  if (cause == 0 && std::rename(temp.c_str(), path.c_str()) != 0) cause = errno;
+  const bool ok = cause == 0;
   if (!ok) {
-    error = "writing \"" + path.string() + "\" failed: " + std::strerror(savedErrno ? savedErrno : errno);
+    error = "writing \"" + path.string() + "\" failed: " + std::strerror(cause);
     std::error_code ec;
     fs::remove(temp, ec);
   }

@@ -96,5 +96,33 @@ TEST(Cli, BadInputGivesAClearErrorAndAnExitCode) {
   EXPECT_NE(damaged.out.find("Table(none)Korvan"), std::string::npos);
 }
 
+TEST(Cli, AFileThatIsNoLibraryIsRefusedWithExitThreeAndAShortPassIsNeverReplayed) {
+  test::ScratchFolder dir;
+  test::WriteWholeFile(dir / "Library.bin", "");
+  CliRun empty = Cli("scan " + In(dir), dir);
+  EXPECT_EQ(empty.code, 3);
+  EXPECT_NE(empty.err.find("holds no deal"), std::string::npos) << empty.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "DataFiles" / "(none)Korvan.dat"));
+
+  // A short pass leaves no cache; the whole scan after it says why it reads the library and
+  // --deals given to a replay is said to be ignored.
+  test::WriteLibrary(dir / "Library.bin", test::RandomDeals(130000, 78), 1);
+  CliRun part = Cli("scan --deals 20000 " + In(dir), dir);
+  ASSERT_EQ(part.code, 0) << part.err;
+  CliRun whole = Cli("scan " + In(dir), dir);
+  ASSERT_EQ(whole.code, 0) << whole.err;
+  EXPECT_NE(whole.err.find("deals 1 to 130000"), std::string::npos) << whole.err;
+  CliRun replay = Cli("scan --deals 5 " + In(dir), dir);
+  ASSERT_EQ(replay.code, 0) << replay.err;
+  EXPECT_NE(replay.err.find("--deals 5 is ignored"), std::string::npos) << replay.err;
+  EXPECT_EQ(replay.out, whole.out);
+  // Another library of the same size: the cache is deleted, and stderr says why.
+  test::WriteLibrary(dir / "Library.bin", test::RandomDeals(130000, 79), 1);
+  CliRun other = Cli("scan " + In(dir), dir);
+  ASSERT_EQ(other.code, 0) << other.err;
+  EXPECT_NE(other.err.find("made from another"), std::string::npos) << other.err;
+  EXPECT_NE(other.out, whole.out);
+}
+
 }  // namespace
 }  // namespace vk

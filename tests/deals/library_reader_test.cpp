@@ -187,13 +187,27 @@ TEST(RecordFromDeal, RejectsDuplicatedAndMissingCards) {
 }
 
 // Random bytes through both decoders and the analysis: nothing reads or writes out of range
-// (the sanitizer build checks every index).
-TEST(Robustness, RandomRecordsNeverOverrun) {
+// (the sanitizer build checks every index), and every deal the fast checks let through is a
+// real deal by the builder's thorough check.
+TEST(Robustness, RandomRecordsNeverOverrunAndOnlyRealDealsPass) {
   std::mt19937_64 rng(99);
-  for (int i = 0; i < 4000; ++i) {
+  const auto real = test::RandomDeals(64, 12);
+  int passed = 0;
+  for (int i = 0; i < 6000; ++i) {
     std::array<uint8_t, 89> bytes;
     for (auto& b : bytes) b = static_cast<uint8_t>(rng());
-    if (i % 2) {
+    if (i % 3 == 2) {
+      // A real deal in either form with one to three bytes changed.
+      const DealRecord& d = real[static_cast<std::size_t>(i % 64)];
+      const auto bin = EncodeBinRecord(d);
+      const auto asc = EncodeAscRecord(d);
+      std::copy(bin.begin(), bin.end(), bytes.begin());
+      if (i % 2) std::copy(asc.begin(), asc.end(), bytes.begin());
+      for (int k = 1 + static_cast<int>(rng() % 3); k > 0; --k) {
+        const std::size_t at = rng() % (i % 2 ? 89 : 26);
+        bytes[at] = static_cast<uint8_t>(i % 2 ? "AKQJT98765432. x\n"[rng() % 17] : rng());
+      }
+    } else if (i % 2) {
       // Mostly dots and rank letters, so that many records get past the dot test.
       const char alphabet[] = "AKQJT98765432....xa ";
       for (auto& b : bytes) b = static_cast<uint8_t>(alphabet[rng() % (sizeof alphabet - 1)]);
@@ -207,12 +221,62 @@ TEST(Robustness, RandomRecordsNeverOverrun) {
       CountHCP(deal);
       AnalyseDeal(deal, analysis);
       if (!deal.damaged) {
+        ++passed;
+        std::string error;
+        EXPECT_TRUE(RecordFromDeal(deal, error).has_value()) << error;
         EXPECT_LE(PairHCP(deal, 0), 40);
         for (int d = -1; d <= 3; ++d)
           for (int p = 0; p <= 3; ++p) EXPECT_TRUE(deal.Tricks[p][d] >= 0 && deal.Tricks[p][d] <= 13);
       }
     }
   }
+  EXPECT_GT(passed, 100);  // the changed real deals whose change kept them a deal
+}
+
+// Impossible deals that decode without complaint are marked with what is wrong with them.
+TEST(DealChecks, EachKindOfImpossibleDealIsMarked) {
+  const DealRecord good = test::RandomDeals(1, 21)[0];
+  auto check = [](std::span<const uint8_t> record, bool text) {
+    Deal deal;
+    Analysis analysis;
+    deal.Clear();
+    EXPECT_TRUE(text ? DecodeAscRecord(record, deal) : DecodeBinRecord(record, deal));
+    CountHCP(deal);
+    AnalyseDeal(deal, analysis);
+    return deal.defect;
+  };
+  auto bin = EncodeBinRecord(good);
+  EXPECT_EQ(check(bin, false), DealDefect::None);
+  // All-zero record: West holds all 52 cards.
+  EXPECT_EQ(check(EmptyBinRecord(), false), DealDefect::CardCount);
+  // One card moved from its owner to another: hands of 14 and 12 cards.
+  bin[3] = static_cast<uint8_t>(bin[3] ^ 1);
+  EXPECT_EQ(check(bin, false), DealDefect::CardCount);
+
+  const auto ascBytes = EncodeAscRecord(good);
+  const std::string asc(reinterpret_cast<const char*>(ascBytes.data()), ascBytes.size());
+  auto text = [&](std::string s) {
+    return check(std::span(reinterpret_cast<const uint8_t*>(s.data()), s.size()), true);
+  };
+  EXPECT_EQ(text(asc), DealDefect::None);
+  // A card held by two players: East's first card written as West's first.
+  std::string twice = asc;
+  const std::size_t westCard = twice.find_first_not_of('.');
+  const std::size_t eastCard = 34 + std::string_view(twice).substr(34, 16).find_first_not_of('.');
+  twice[eastCard] = twice[westCard];
+  EXPECT_EQ(text(twice), twice[eastCard] == asc[eastCard] ? DealDefect::None : DealDefect::CardTwice);
+  std::string letter = asc;
+  letter[westCard] = 'Z';
+  EXPECT_EQ(text(letter), DealDefect::CardTwice);
+  std::string digit = asc;
+  digit[70] = 'G';
+  EXPECT_EQ(text(digit), DealDefect::TrickDigit);
+  // A record read one byte off its place, as a CR LF file read in 89-byte steps.
+  std::string shifted = "\r" + asc.substr(0, 88);
+  EXPECT_NE(text(shifted), DealDefect::None);
+  std::string noLineEnd = asc;
+  noLineEnd[88] = '\r';
+  EXPECT_EQ(text(noLineEnd), DealDefect::TextLayout);
 }
 
 }  // namespace

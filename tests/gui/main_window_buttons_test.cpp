@@ -1,5 +1,6 @@
 // The main window's Start/Stop state machine driving real scans, clicks during a scan, the
 // rules that match the table and graph buttons to the tally files, and the deals box.
+#include "deals/library_writer.h"
 #include "main_window_fixture.h"
 
 namespace vk::test {
@@ -180,6 +181,40 @@ TEST_F(MainWindowTest, DealsBoxTextDecidesTheScanOrExplainsWhyNot) {
   Click("cmdStart");
   Click("cmdStart");
   EXPECT_EQ(Caption("cmdStart"), "Start");
+}
+
+// A scan that skipped impossible deals says so after "Finished", in the window's language; a
+// file that is no library is refused with a message and no result file.
+TEST_F(MainWindowTest, SkippedDealsAndRefusedFilesAreReportedAfterTheScan) {
+  std::string bytes;
+  for (const auto& d : RandomDeals(250, 7)) {
+    auto r = EncodeBinRecord(d);
+    bytes.append(r.begin(), r.end());
+  }
+  std::fill_n(bytes.begin() + 26 * 121, 16, '\0');  // deal 122: West holds every card
+  WriteWholeFile(folder / "Library.bin", bytes);
+  Form1& f = Start();
+  Click("cmdStart");
+  EXPECT_EQ(Caption("cmdStart"), "Finished");
+  EXPECT_TRUE(f.lastMessage().contains("1 impossible deal(s) were skipped; the first is deal 122"))
+      << f.lastMessage().toStdString();
+  auto* message = f.findChild<QWidget*>("messageBox");
+  EXPECT_TRUE(message && message->isVisible());
+  Click("cmdStart");
+  Click("Language");
+  Click("cmdStart");
+  EXPECT_TRUE(f.lastMessage().contains(QStringLiteral("ディール 122"))) << f.lastMessage().toStdString();
+
+  form.reset();
+  std::string noise(26 * 400, '\x5a');
+  WriteWholeFile(folder / "Library.bin", noise);
+  std::filesystem::remove_all(folder / "DataFiles");
+  Form1& g = Start();
+  Click("cmdStart");
+  EXPECT_EQ(Caption("cmdStart"), "Start");
+  EXPECT_TRUE(g.lastMessage().contains("is not a deal library")) << g.lastMessage().toStdString();
+  EXPECT_FALSE(Exists(kNoneTally));
+  EXPECT_FALSE(Exists("DataFiles/HCPfreq.dat"));
 }
 
 }  // namespace

@@ -117,10 +117,13 @@ TEST(CacheWriter, PartsOfDeadProcessesAreRemovedOthersKept) {
   test::ScratchFolder dir;
   // Process ids above the kernel's limit (4,194,304) never run.
   const std::string dead = std::string(kCacheFileName) + ".part99999999";
+  const std::string deadTally = "(DL)Korvan.dat.part99999998";
   const std::string mine = std::string(kCacheFileName) + ".part" + std::to_string(::getpid());
-  for (const std::string& name : {dead, mine, std::string("Korvan.bin.partly")}) test::WriteWholeFile(dir / name, "x");
-  RemoveStaleCacheParts(dir.path());
+  for (const std::string& name : {dead, deadTally, mine, std::string("Korvan.bin.partly")})
+    test::WriteWholeFile(dir / name, "x");
+  RemoveStaleParts(dir.path());
   EXPECT_FALSE(std::filesystem::exists(dir / dead));
+  EXPECT_FALSE(std::filesystem::exists(dir / deadTally));
   EXPECT_TRUE(std::filesystem::exists(dir / mine));
   EXPECT_TRUE(std::filesystem::exists(dir / "Korvan.bin.partly"));
 }
