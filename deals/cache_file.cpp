@@ -10,6 +10,9 @@
 #include <cstring>
 #include <system_error>
 
+#include "deals/file_reading.h"
+#include "deals/leftover_files.h"
+
 namespace vk {
 
 CacheRecord PackCacheRecord(int32_t cls, int32_t hcp, int32_t flag, int32_t tricks,
@@ -143,10 +146,8 @@ void RemoveStaleParts(const std::filesystem::path& dataFolder) {
     const std::string name = entry.path().filename().string();
     const auto mark = name.rfind(kPartMark);
     if (mark == std::string::npos || mark == 0) continue;
-    const std::string digits = name.substr(mark + std::string_view(kPartMark).size());
-    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
-    const pid_t pid = static_cast<pid_t>(std::stol(digits));
-    if (pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH) stale.push_back(entry.path());
+    if (NamesDeadProcess(std::string_view(name).substr(mark + std::string_view(kPartMark).size())))
+      stale.push_back(entry.path());
   }
   for (const auto& file : stale) std::filesystem::remove(file, ec);
 }
@@ -173,15 +174,8 @@ void CacheReader::Close() {
   fd_ = -1;
 }
 
-bool CacheReader::ReadAt(int64_t offset, uint8_t* into, std::size_t bytes) {
-  std::size_t got = 0;
-  while (got < bytes) {
-    const ssize_t n = ::pread(fd_, into + got, bytes - got, static_cast<off_t>(offset) + static_cast<off_t>(got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  if (got < bytes) failed_ = true;
+bool CacheReader::Read(int64_t offset, uint8_t* into, std::size_t bytes) {
+  if (ReadAt(fd_, offset, into, bytes) < bytes) failed_ = true;
   return !failed_;
 }
 
@@ -200,7 +194,7 @@ void CacheReader::GetRec25bin(int32_t& recCount, CacheRecord& current) {
       const int64_t at = 4 * (first - 1);
       const int64_t count = std::min<int64_t>(1000, (size_ - at) / 4);
       ++blockReads_;
-      if (!ReadAt(at, block_[1].data(), static_cast<std::size_t>(4 * count))) {
+      if (!Read(at, block_[1].data(), static_cast<std::size_t>(4 * count))) {
         recCount = -1;
         return;
       }
@@ -211,7 +205,7 @@ void CacheReader::GetRec25bin(int32_t& recCount, CacheRecord& current) {
   } else {
     ++singleReads_;
     CacheRecord record;
-    if (!ReadAt(end - 4, record.data(), 4)) {
+    if (!Read(end - 4, record.data(), 4)) {
       recCount = -1;
       return;
     }

@@ -105,7 +105,7 @@ class CacheReader {
   bool failed() const { return failed_; }
 
  private:
-  bool ReadAt(int64_t offset, uint8_t* into, std::size_t bytes);
+  bool Read(int64_t offset, uint8_t* into, std::size_t bytes);
   int fd_ = -1;
   bool failed_ = false;
   int64_t size_ = 0;

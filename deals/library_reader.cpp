@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "deals/card_coding.h"
+#include "deals/file_reading.h"
 
 namespace vk {
 
@@ -94,15 +95,7 @@ bool LibraryFile::Fill(int32_t dealNo) const {
   const int32_t count = std::min(chunk, dealCount_ - dealNo + 1);
   const std::size_t want = static_cast<std::size_t>(count) * static_cast<std::size_t>(recordLength_);
   if (buffer_.size() < want) buffer_.resize(want);
-  const off_t at = static_cast<off_t>(dealNo - 1) * recordLength_;
-  std::size_t got = 0;
-  while (got < want) {
-    const ssize_t n = ::pread(fd_, buffer_.data() + got, want - got, at + static_cast<off_t>(got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  if (got < want) {
+  if (ReadAt(fd_, static_cast<int64_t>(dealNo - 1) * recordLength_, buffer_.data(), want) < want) {
     changed_ = true;
     count_ = 0;
     return false;

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "deals/leftover_files.h"
+
 namespace vk::mklib {
 
 namespace {
@@ -89,11 +91,8 @@ void RemoveStaleTemporaryFiles(const std::filesystem::path& target) {
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
     const std::string name = entry.path().filename().string();
     if (name.size() <= stem.size() || name.compare(0, stem.size(), stem) != 0) continue;
-    const std::string digits = name.substr(stem.size());
-    if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
-    const long pid = std::stol(digits);
     // Only the leftovers of a process that is gone: a live one may still be writing.
-    if (pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+    if (NamesDeadProcess(std::string_view(name).substr(stem.size()))) {
       std::error_code removeError;
       std::filesystem::remove(entry.path(), removeError);
     }

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "deals/cache_file.h"
+#include "deals/file_reading.h"
 #include "scan/tally_files.h"
 
 namespace vk {
@@ -59,12 +60,7 @@ std::optional<FileFingerprint> Fingerprint(const fs::path& file) {
                              std::max<int64_t>(0, print.size - kSampleBytes)};
   for (int64_t at : starts) {
     const auto want = static_cast<std::size_t>(std::min(kSampleBytes, print.size - at));
-    std::size_t got = 0;
-    while (got < want) {
-      const ssize_t n = ::pread(fd, buffer.data() + got, want - got, static_cast<off_t>(at) + static_cast<off_t>(got));
-      if (n <= 0) break;
-      got += static_cast<std::size_t>(n);
-    }
+    const std::size_t got = ReadAt(fd, at, buffer.data(), want);
     if (got < want) {
       ::close(fd);
       return std::nullopt;

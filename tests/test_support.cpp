@@ -95,13 +95,17 @@ std::vector<DealRecord> RandomDeals(int count, uint64_t seed) {
   return deals;
 }
 
-void WriteLibrary(const fs::path& file, const std::vector<DealRecord>& deals, int32_t kind) {
+std::string LibraryBytes(const std::vector<DealRecord>& deals, int32_t kind) {
   std::string bytes;
   for (const DealRecord& d : deals) {
     std::vector<uint8_t> r = EncodeRecord(d, kind);
     bytes.append(r.begin(), r.end());
   }
-  WriteWholeFile(file, bytes);
+  return bytes;
+}
+
+void WriteLibrary(const fs::path& file, const std::vector<DealRecord>& deals, int32_t kind) {
+  WriteWholeFile(file, LibraryBytes(deals, kind));
 }
 
 CommandOutcome RunCommand(const std::string& command, const fs::path& errFile) {

@@ -37,6 +37,8 @@ DealRecord HandsToRecord(std::string_view west, std::string_view north, std::str
 // Seeded random deals with random trick tables (not solved: for codec and scan cross-checks).
 std::vector<DealRecord> RandomDeals(int count, uint64_t seed);
 
+// The bytes of a library of the kind (0 text, 1 binary) holding the deals.
+std::string LibraryBytes(const std::vector<DealRecord>& deals, int32_t kind);
 // Writes the deals as a library of the kind (0 text, 1 binary).
 void WriteLibrary(const std::filesystem::path& file, const std::vector<DealRecord>& deals, int32_t kind);
 

@@ -186,11 +186,7 @@ TEST_F(MainWindowTest, DealsBoxTextDecidesTheScanOrExplainsWhyNot) {
 // A scan that skipped impossible deals says so after "Finished", in the window's language; a
 // file that is no library is refused with a message and no result file.
 TEST_F(MainWindowTest, SkippedDealsAndRefusedFilesAreReportedAfterTheScan) {
-  std::string bytes;
-  for (const auto& d : RandomDeals(250, 7)) {
-    auto r = EncodeBinRecord(d);
-    bytes.append(r.begin(), r.end());
-  }
+  std::string bytes = LibraryBytes(RandomDeals(250, 7), 1);
   std::fill_n(bytes.begin() + 26 * 121, 16, '\0');  // deal 122: West holds every card
   WriteWholeFile(folder / "Library.bin", bytes);
   Form1& f = Start();

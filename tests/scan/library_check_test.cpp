@@ -39,23 +39,8 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
   return files;
 }
 
-std::string BinBytes(const std::vector<DealRecord>& deals) {
-  std::string bytes;
-  for (const auto& d : deals) {
-    auto r = EncodeBinRecord(d);
-    bytes.append(r.begin(), r.end());
-  }
-  return bytes;
-}
-
-std::string AscBytes(const std::vector<DealRecord>& deals) {
-  std::string bytes;
-  for (const auto& d : deals) {
-    auto r = EncodeAscRecord(d);
-    bytes.append(r.begin(), r.end());
-  }
-  return bytes;
-}
+std::string BinBytes(const std::vector<DealRecord>& deals) { return test::LibraryBytes(deals, 1); }
+std::string AscBytes(const std::vector<DealRecord>& deals) { return test::LibraryBytes(deals, 0); }
 
 TEST(Refusal, FilesThatAreNoLibraryLeaveEveryEarlierResultFileAsItWas) {
   test::ScratchFolder dir;

@@ -132,12 +132,7 @@ TEST(Scan, ACountBeyondTheLibraryEndsWithItsLastDeal) {
 
 TEST(Scan, DamagedDealsAndRecordsAreSkippedAndCounted) {
   test::ScratchFolder dir;
-  auto deals = test::RandomDeals(200, 6);
-  std::string bytes;
-  for (auto& d : deals) {
-    auto r = EncodeBinRecord(d);
-    bytes.append(r.begin(), r.end());
-  }
+  std::string bytes = test::LibraryBytes(test::RandomDeals(200, 6), 1);
   bytes[26 * 4 + 16] = static_cast<char>(0xF0);  // deal 5: a notrump digit of 15
   test::WriteWholeFile(dir / "Library.bin", bytes);
   ScanContext ctx = ContextOn(dir.path());

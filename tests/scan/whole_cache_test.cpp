@@ -167,11 +167,7 @@ TEST_F(WholeCache, AMissingOrForeignHCPfreqFileOrAnAlteredCacheMakesItUnusable) 
 }
 
 TEST_F(WholeCache, AReplayReportsTheDamagedDealsOfThePassThatMadeIt) {
-  std::string bytes;
-  for (const auto& d : *deals_) {
-    auto r = EncodeBinRecord(d);
-    bytes.append(r.begin(), r.end());
-  }
+  std::string bytes = test::LibraryBytes(*deals_, 1);
   for (int k : {700, 900}) std::fill_n(bytes.begin() + 26 * (k - 1), 16, '\0');  // West holds every card
   test::WriteWholeFile(dir_ / "Library.bin", bytes);
   ScanContext ctx = Restart(dir_.path());
