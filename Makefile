@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 RUN_DIR    := $(BUILD)/bin
 
-.PHONY: all deps build build-asan test run bench clean format
+.PHONY: all deps build build-asan test run bench package clean format
 
 all: build
 
@@ -33,6 +33,10 @@ run: build
 	else \
 	  $(RUN_DIR)/velkorvan $(CURDIR)/$(RUN_DIR); \
 	fi
+
+# The Debian package $(BUILD)/velkorvan_<version>_<arch>.deb.
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: build
 	@bash scripts/run-benchmarks $(BUILD)

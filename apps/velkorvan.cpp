@@ -1,5 +1,6 @@
-// The desktop program: the main window on the program folder, which is the executable's folder
-// or the folder named by the one optional argument.
+// The desktop program: the main window on the program folder, which is the folder named by the
+// one optional argument, else the executable's folder, else (for an installed program) the
+// user's data folder.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 
 #include "mainwindow/main_window.h"
 #include "platform/platform.h"
+#include "platform/program_folder.h"
 
 namespace {
 
@@ -18,7 +20,8 @@ constexpr const char* kUsage =
     "Usage: velkorvan [FOLDER]\n"
     "The VelKorvan desktop program: scans a deal library for how often a partnership with a given\n"
     "point count makes its game. FOLDER holds Library.bin or Library.asc and the results in\n"
-    "DataFiles (default: the program's own folder).\n"
+    "DataFiles (default: the program's own folder, or ~/.local/share/velkorvan for an installed\n"
+    "program, which its first start fills with the sample library).\n"
     "\n"
     "Options:\n"
     "  -h,--help    Print this help message and exit\n"
@@ -81,18 +84,20 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
-  const QString executableFolder = QCoreApplication::applicationDirPath();
-  const QString folder =
-      folderArgument.empty() ? executableFolder : QFileInfo(QString::fromLocal8Bit(folderArgument)).absoluteFilePath();
+  // Names the user's data folder (~/.local/share/velkorvan) whatever the executable is called.
+  QCoreApplication::setApplicationName(QStringLiteral("velkorvan"));
+  const std::filesystem::path commandLineFolder =
+      folderArgument.empty() ? std::string()
+                             : QFileInfo(QString::fromLocal8Bit(folderArgument)).absoluteFilePath().toStdString();
+  const vk::ProgramFolder chosen = vk::ChooseProgramFolder(
+      vk::SystemProgramFolderInputs(QCoreApplication::applicationDirPath().toStdString(), commandLineFolder));
+  if (!chosen.error.empty()) std::fprintf(stderr, "velkorvan: %s\n", chosen.error.c_str());
+  const QString folder = QString::fromStdString(chosen.folder.string());
 
   vk::Platform platform;
   vk::Form1 form(platform, std::filesystem::path(folder.toStdString()));
-  // The pages ship in "docs" beside the executable; a program folder given on the command
-  // line may not carry its own copy.
-  if (!QFileInfo::exists(folder + QStringLiteral("/docs/GetLibrary.HTML")) &&
-      QFileInfo::exists(executableFolder + QStringLiteral("/docs/GetLibrary.HTML"))) {
-    form.state().siteAddress = vk::DefaultSiteAddress(std::filesystem::path(executableFolder.toStdString()));
-  }
+  // A program folder given on the command line may not carry its own copy of the pages.
+  form.state().siteAddress = vk::DefaultSiteAddress(chosen.pagesFolder);
   form.Form_Load();
   if (form.closing()) return 0;
   return app.exec();

@@ -22,8 +22,8 @@
 
 #include "deals/library_reader.h"
 #include "deals/library_writer.h"
+#include "desktop/app_state.h"
 #include "help/comment_window.h"
-#include "mainwindow/app_state.h"
 #include "results/table_window.h"
 #include "scan/scan_driver.h"
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 namespace vk::cli {
 
@@ -81,33 +82,57 @@ std::string Text(const Report& r) {
   return out;
 }
 
+const char* ClassName(int32_t cls) { return cls == -1 ? "notrump" : "suit"; }
+
+// A CSV field, quoted when it holds a separator, a quote or a line break.
+std::string CsvField(std::string_view s) {
+  if (s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
+  std::string quoted = "\"";
+  for (char c : s) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+// One table in long form, one value a row: the hand counts of the table window's grid
+// ("hands": hands of that class taking exactly that many tricks) and the six success curves
+// ("success_percent": the share taking at least that many tricks).
 std::string Csv(const Report& r) {
-  std::string out = "row";
-  for (int p = 20; p <= 31; ++p) out += "," + std::to_string(p);
-  out += "\n";
-  for (const TableRowSpec& row : kTableRows) {
-    out += row.caption;
-    for (int p = 20; p <= 31; ++p) out += "," + std::to_string(r.counts[row.cls][row.tricks][p]);
-    out += "\n";
-  }
-  out += "\ncurve";
-  for (int p = 20; p <= 40; ++p) out += "," + std::to_string(p);
-  out += "\n";
-  for (const SuccessCurve& c : kSuccessCurves) {
-    out += CurveLabel(c, r.language);
-    for (int p = 20; p <= 40; ++p) out += "," + Percent(CurveValue(r.prob, c.cls, c.tricks, p));
-    out += "\n";
-    if (!r.ci) continue;
-    for (bool low : {true, false}) {
-      out += std::string(CurveLabel(c, r.language)) + (low ? " 95 % low" : " 95 % high");
-      for (int p = 20; p <= 40; ++p) {
-        const Estimate e = SuccessInterval(r.counts, c.cls, c.tricks, p);
-        out += "," + (e.HasInterval() ? IntervalEnd(e, low) : std::string());
-      }
-      out += "\n";
-    }
-  }
+  std::string out = "option_code,measure,class,tricks,points,value\n";
+  const std::string code = CsvField(r.optionCode);
+  auto row = [&](const char* measure, int32_t cls, int32_t tricks, int points, const std::string& value) {
+    out += code + "," + measure + "," + ClassName(cls) + "," + std::to_string(tricks) + "," + std::to_string(points) +
+           "," + value + "\n";
+  };
+  for (const TableRowSpec& spec : kTableRows)
+    for (int p = 20; p <= 31; ++p)
+      row("hands", spec.cls, spec.tricks, p, std::to_string(r.counts[spec.cls][spec.tricks][p]));
+  for (const SuccessCurve& c : kSuccessCurves)
+    for (int p = 20; p <= 40; ++p)
+      row("success_percent", c.cls, c.tricks, p, Percent(CurveValue(r.prob, c.cls, c.tricks, p)));
+  if (r.ci)
+    for (bool low : {true, false})
+      for (const SuccessCurve& c : kSuccessCurves)
+        for (int p = 20; p <= 40; ++p) {
+          const Estimate e = SuccessInterval(r.counts, c.cls, c.tricks, p);
+          row(low ? "success_percent_low95" : "success_percent_high95", c.cls, c.tricks, p,
+              e.HasInterval() ? IntervalEnd(e, low) : std::string());
+        }
   return out;
+}
+
+// What the scan read and skipped; `show` has no scan and writes null.
+nlohmann::ordered_json ScanJson(const ScanReport& scan) {
+  nlohmann::ordered_json s;
+  s["pass"] = scan.cachePass ? "cache" : "library";
+  s["lastDeal"] = scan.lastDeal;
+  s["cacheRecordsRead"] = scan.recordsRead;
+  s["damagedDeals"] = scan.damagedDeals;
+  s["firstDamagedDeal"] = scan.firstDamagedDeal;
+  s["damagedRecords"] = scan.damagedRecords;
+  s["firstDamagedRecord"] = scan.firstDamagedRecord;
+  return s;
 }
 
 std::string Json(const Report& r) {
@@ -123,7 +148,7 @@ std::string Json(const Report& r) {
   for (const TableRowSpec& row : kTableRows) {
     nlohmann::ordered_json jr;
     jr["caption"] = row.caption;
-    jr["class"] = row.cls == -1 ? "notrump" : "suit";
+    jr["class"] = ClassName(row.cls);
     jr["tricks"] = row.tricks;
     jr["counts"] = nlohmann::json::array();
     for (int p = 20; p <= 31; ++p) jr["counts"].push_back(r.counts[row.cls][row.tricks][p]);
@@ -134,7 +159,7 @@ std::string Json(const Report& r) {
   for (const SuccessCurve& c : kSuccessCurves) {
     nlohmann::ordered_json jc;
     jc["label"] = CurveLabel(c, r.language);
-    jc["class"] = c.cls == -1 ? "notrump" : "suit";
+    jc["class"] = ClassName(c.cls);
     jc["tricks"] = c.tricks;
     nlohmann::ordered_json values = nlohmann::ordered_json::object();
     for (int p = 20; p <= 40; ++p)
@@ -151,17 +176,7 @@ std::string Json(const Report& r) {
     jc["interval95"] = intervals;
     j["curves"].push_back(jc);
   }
-  if (r.scan) {
-    nlohmann::ordered_json s;
-    s["pass"] = r.scan->cachePass ? "cache" : "library";
-    if (r.scan->cachePass)
-      s["cacheRecords"] = r.scan->recordsRead;
-    else
-      s["lastDeal"] = r.scan->lastDeal;
-    s["damagedDeals"] = r.scan->damagedDeals;
-    s["damagedRecords"] = r.scan->damagedRecords;
-    j["scan"] = s;
-  }
+  j["scan"] = r.scan ? ScanJson(*r.scan) : nlohmann::ordered_json();
   return j.dump(2) + "\n";
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the headless scanner prints: the table window's grid (suit 11/10/9 and notrump 9/8
-// tricks against 20..31 points) and the six success curves at 20..40 points, as text, CSV or
-// JSON.
+// tricks against 20..31 points) and the six success curves at 20..40 points, as text, as one
+// long-form CSV table (a value a row) or as JSON with what the scan read and skipped.
 
 #include <array>
 #include <cstdint>

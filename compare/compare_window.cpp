@@ -15,7 +15,7 @@
 #include <cstdlib>
 
 #include "compare/compare_chart.h"
-#include "mainwindow/app_state.h"
+#include "desktop/app_state.h"
 #include "results/success_prob.h"
 
 namespace vk {
@@ -247,7 +247,7 @@ void CompareWindow::RowActivated(int row) {
 
 void CompareWindow::OpenMethodPage() {
   const auto page = state_.ctx.folder / (language_ == 0 ? kComparePageEnglish : kComparePageJapanese);
-  state_.platform.OpenInBrowser(QUrl::fromLocalFile(QString::fromStdString(page.string())).toString());
+  state_.platform.OpenInBrowser(QUrl::fromLocalFile(QString::fromStdString(page.string())));
 }
 
 }  // namespace vk

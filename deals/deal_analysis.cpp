@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "scan/tallies.h"
+#include "deals/rounding.h"
 
 namespace vk {
 

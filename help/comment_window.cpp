@@ -5,9 +5,9 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 
-#include "mainwindow/app_state.h"
+#include "deals/rounding.h"
+#include "desktop/app_state.h"
 #include "platform/platform.h"
-#include "scan/tallies.h"
 
 namespace vk {
 
@@ -125,7 +125,8 @@ void frmComment::showEvent(QShowEvent* event) {
 }
 
 void frmComment::cmdHTML_Click() {
-  state_.platform.OpenInBrowser(state_.siteAddress + "GraphExplanation." + (language_ == 1 ? "htm" : "HTML"));
+  state_.platform.OpenInBrowser(
+      state_.PageAddress(QStringLiteral("GraphExplanation.") + (language_ == 1 ? "htm" : "HTML")));
 }
 
 CommentWindow::CommentWindow(AppState& state) : state_(state) {}

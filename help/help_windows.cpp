@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "mainwindow/app_state.h"
+#include "deals/rounding.h"
+#include "desktop/app_state.h"
 #include "platform/platform.h"
-#include "scan/tallies.h"
 
 namespace vk {
 

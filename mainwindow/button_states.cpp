@@ -23,14 +23,46 @@ namespace vk {
 
 namespace fs = std::filesystem;
 
-std::optional<int32_t> DealsToScan(const QString& text) {
+namespace {
+
+// The deals box's text as a number, or nothing when it is none.
+std::optional<double> DealsBoxNumber(const QString& text) {
   QLocale c = QLocale::c();
   c.setNumberOptions(QLocale::RejectGroupSeparator);
   bool ok = false;
   const double value = c.toDouble(text.trimmed(), &ok);
-  if (!ok || !std::isfinite(value)) return std::nullopt;
-  if (value < -2147483648.5 || value >= 2147483647.5) return std::nullopt;
-  return RoundHalfEven(value);
+  if (!ok || std::isnan(value)) return std::nullopt;
+  return value;
+}
+
+bool FitsDealCount(double value) { return value >= -2147483648.5 && value < 2147483647.5; }
+
+}  // namespace
+
+std::optional<int32_t> DealsToScan(const QString& text) {
+  const std::optional<double> value = DealsBoxNumber(text);
+  if (!value || !FitsDealCount(*value)) return std::nullopt;
+  return RoundHalfEven(*value);
+}
+
+QString DealsBoxMessage(const QString& text, int32_t language) {
+  const std::optional<double> value = DealsBoxNumber(text);
+  if (value && !FitsDealCount(*value)) {
+    const bool large = *value > 0;
+    if (language == 1)
+      return QStringLiteral(
+                 "「%1」はハンドの個数として%2ます。「調べるハンドの個数」に 2147483647 以下の整数を入れて下さい。")
+          .arg(text, large ? QStringLiteral("大きすぎ") : QStringLiteral("小さすぎ"));
+    return QStringLiteral(
+               "\"%1\" is too %2 a number of deals. Type a whole number up to 2147483647 in \"Deals to be "
+               "Scanned\".")
+        .arg(text, large ? QStringLiteral("large") : QStringLiteral("small"));
+  }
+  return language == 1
+             ? QStringLiteral("「%1」はハンドの個数になりません。「調べるハンドの個数」に整数を入れて下さい。")
+                   .arg(text)
+             : QStringLiteral("\"%1\" is not a number of deals. Type a whole number in \"Deals to be Scanned\".")
+                   .arg(text);
 }
 
 void Form1::RefreshOptions() {
@@ -61,13 +93,7 @@ void Form1::cmdStart_Click() {
     if (scanning_) return;
     const std::optional<int32_t> n = DealsToScan(tBox_->text());
     if (!n) {
-      const QString typed = tBox_->text();
-      ShowMessage(L == 1
-                      ? QStringLiteral("「%1」はハンドの個数になりません。「調べるハンドの個数」に整数を入れて下さい。")
-                            .arg(typed)
-                      : QStringLiteral("\"%1\" is not a number of deals. Type a whole number in \"Deals to be "
-                                       "Scanned\".")
-                            .arg(typed));
+      ShowMessage(DealsBoxMessage(tBox_->text(), L));
       return;
     }
     state_.ctx.stopFlag = 0;

@@ -100,8 +100,8 @@ QIcon ProgramIcon() {
 
 }  // namespace
 
-QString DefaultSiteAddress(const std::filesystem::path& programFolder) {
-  return QStringLiteral("file://") + QString::fromStdString(programFolder.string()) + QStringLiteral("/docs/");
+QUrl DefaultSiteAddress(const std::filesystem::path& programFolder) {
+  return QUrl::fromLocalFile(QString::fromStdString(programFolder.string()) + QStringLiteral("/docs/"));
 }
 
 Form1::Form1(Platform& platform, const std::filesystem::path& programFolder, QWidget* parent)

@@ -18,9 +18,9 @@
 
 #include "compare/compare_window.h"
 #include "deals/range_array.h"
+#include "desktop/app_state.h"
 #include "help/comment_window.h"
 #include "help/help_windows.h"
-#include "mainwindow/app_state.h"
 #include "results/graph_windows.h"
 #include "results/table_window.h"
 #include "scan/scan_driver.h"
@@ -39,7 +39,7 @@ class ClickableLabel;
 
 // Caption of the main window as designed; start-up appends the version.
 inline constexpr const char* kDesignedCaption = " Korvan based on Halvard's Double-Dummy Library";
-inline constexpr const char* kVersionSuffix = " Ver 1.3";
+inline constexpr const char* kVersionSuffix = " Ver " VK_VERSION;
 // Face of the table and graph buttons while a tally file stands behind them.
 inline const QColor kHighlightColour{240, 250, 255};
 // Captions of the Start button besides the idle one; the same in both languages.
@@ -51,9 +51,12 @@ inline constexpr const char* kFinished = "Finished";
 // to the nearest whole number (halves to even). Text that is no number, or a number outside
 // the 32-bit range, gives nothing.
 std::optional<int32_t> DealsToScan(const QString& text);
+// What the Start button says when DealsToScan gives nothing: the text is no number, or one
+// too large (or too small) for a number of deals.
+QString DealsBoxMessage(const QString& text, int32_t language);
 
 // The default address of the library pages: the "docs" folder beside the program.
-QString DefaultSiteAddress(const std::filesystem::path& programFolder);
+QUrl DefaultSiteAddress(const std::filesystem::path& programFolder);
 
 class Form1 : public QWidget, public ScanUi {
   Q_OBJECT
@@ -152,13 +155,18 @@ class Form1 : public QWidget, public ScanUi {
   void HideAllButEnd();
   void ShowMessage(const QString& text);
   void RefreshOptions();
-  bool DataFolderWritable(QString& why);
-  void DataFolderFailed(const QString& why);
+  // Why "DataFiles" cannot serve, found at start-up.
+  enum class DataFolderProblem { None, FileInTheWay, CannotCreate, CannotWrite };
+  DataFolderProblem CheckDataFolder();
+  void DataFolderFailed(DataFolderProblem problem);
 
   // Printing on the window.
   double LineHeightTwips() const;
   void PrintPlain(const QString& text);
   void EndLine();
+  // Prints `text` after `indent` on as many lines as it needs to stay inside the window,
+  // breaking after a "/" or a blank where it can; each line ends.
+  void PrintWrapped(const QString& indent, const QString& text);
 
   AppState state_;
   CommentWindow comments_;

@@ -51,10 +51,7 @@ void Form1::Form_Load() {
 
   // The data folder and the cache check; a folder that cannot be written is reported once the
   // window is on screen.
-  std::string folderError;
-  bool dataFolderOk = PrepareDataFolder(state_.ctx, folderError);
-  QString dataFolderProblem = QString::fromStdString(folderError);
-  if (dataFolderOk) dataFolderOk = DataFolderWritable(dataFolderProblem);
+  const DataFolderProblem dataFolderProblem = CheckDataFolder();
 
   ApplyBackground();
   (void)Names();
@@ -82,7 +79,7 @@ void Form1::Form_Load() {
     startup_ = Startup::Refused;
     return;
   }
-  if (!dataFolderOk) {
+  if (dataFolderProblem != DataFolderProblem::None) {
     startup_ = Startup::DataFolderFailed;
     DataFolderFailed(dataFolderProblem);
     return;
@@ -106,22 +103,23 @@ void Form1::Form_Load() {
   }
 }
 
-bool Form1::DataFolderWritable(QString& why) {
+Form1::DataFolderProblem Form1::CheckDataFolder() {
+  std::string error;
+  if (!PrepareDataFolder(state_.ctx, error)) {
+    std::error_code ec;
+    const fs::path data = state_.ctx.DataFolder();
+    if (fs::exists(data, ec) && !fs::is_directory(data, ec)) return DataFolderProblem::FileInTheWay;
+    return fs::is_directory(data, ec) ? DataFolderProblem::CannotWrite : DataFolderProblem::CannotCreate;
+  }
   // The folder may exist and still refuse new files (read-only media, foreign owner).
   const fs::path probe = state_.ctx.DataFolder() / ".velkorvan-write-test";
-  {
-    std::ofstream out(probe, std::ios::binary | std::ios::trunc);
-    out << "x";
-    if (out.good()) {
-      out.close();
-      std::error_code ec;
-      fs::remove(probe, ec);
-      return true;
-    }
-  }
-  why = QStringLiteral("the data folder \"%1\" cannot be written")
-            .arg(QString::fromStdString(state_.ctx.DataFolder().string()));
-  return false;
+  std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+  out << "x";
+  if (!out.good()) return DataFolderProblem::CannotWrite;
+  out.close();
+  std::error_code ec;
+  fs::remove(probe, ec);
+  return DataFolderProblem::None;
 }
 
 void Form1::HideAllButEnd() {
@@ -157,7 +155,7 @@ bool Form1::ChkZip(int32_t flag) {
   return true;
 }
 
-void Form1::DataFolderFailed(const QString& why) {
+void Form1::DataFolderFailed(DataFolderProblem problem) {
   HideAllButEnd();
   cursorY_ = 1.5 * LineHeightTwips();
   const QString folder = QString::fromStdString(state_.ctx.folder.string());
@@ -165,36 +163,46 @@ void Form1::DataFolderFailed(const QString& why) {
     printFont_.setFamily(FontOrFallback(state_.japaneseFontName, 1));
     PrintPlain(QStringLiteral("　データ・フォルダ \"DataFiles\" を作れないか、書き込めません："));
     EndLine();
-    PrintPlain(QStringLiteral("　") + folder);
-    EndLine();
+    PrintWrapped(QStringLiteral("　"), folder);
     PrintPlain(QStringLiteral("　書き込みのできるフォルダで実行して下さい。"));
     EndLine();
+    EndLine();
+    const char* detail = problem == DataFolderProblem::FileInTheWay ? "（\"DataFiles\" という名前のファイルがあります）"
+                         : problem == DataFolderProblem::CannotCreate ? "（フォルダ \"DataFiles\" を作れません）"
+                                                                      : "（フォルダ \"DataFiles\" に書き込めません）";
+    PrintWrapped(QStringLiteral("　"), QString::fromUtf8(detail));
   } else {
     printFont_.setFamily(QStringLiteral("Verdana"));
     prnt(QStringLiteral("   The data folder \"DataFiles\" cannot be made or written in"));
     EndLine();
-    PrintPlain(QStringLiteral("   ") + folder);
-    EndLine();
+    PrintWrapped(QStringLiteral("   "), folder);
     prnt(QStringLiteral("   Start VelKorvan from a folder you may write to."));
     EndLine();
+    printFont_.setFamily(QStringLiteral("Arial"));
+    EndLine();
+    const char* detail = problem == DataFolderProblem::FileInTheWay   ? "(a file named \"DataFiles\" is in the way)"
+                         : problem == DataFolderProblem::CannotCreate ? "(the folder \"DataFiles\" cannot be created)"
+                                                                      : "(the folder \"DataFiles\" cannot be written)";
+    PrintWrapped(QStringLiteral("   "), QString::fromUtf8(detail));
   }
-  printFont_.setFamily(QStringLiteral("Arial"));
-  EndLine();
-  PrintPlain(QStringLiteral("   (") + why + QStringLiteral(")"));
 }
 
 void Form1::LibraryNotFound(const QString& fLib) {
   HideAllButEnd();
+  const QString folder = QString::fromStdString(state_.ctx.folder.string());
   cursorY_ = 10 * LineHeightTwips();
   QString page;
   if (state_.ctx.language == 1) {
     printFont_.setFamily(FontOrFallback(state_.japaneseFontName, 1));
     PrintPlain(QStringLiteral("   ライブラリ･ファイル \"") + fLib + QStringLiteral("\" が見つかりません。"));
     EndLine();
+    PrintWrapped(QStringLiteral("   "), QStringLiteral("探したフォルダ： ") + folder);
     page = QStringLiteral("GetLibrary.htm");
   } else {
     printFont_.setFamily(QStringLiteral("Verdana"));
     prnt(QStringLiteral("   Library File \"") + fLib + QStringLiteral("\" is not found."));
+    EndLine();
+    PrintWrapped(QStringLiteral("   "), QStringLiteral("Looked for in the folder ") + folder);
     page = QStringLiteral("GetLibrary.HTML");
   }
 
@@ -207,7 +215,7 @@ void Form1::LibraryNotFound(const QString& fLib) {
     if (platform.MonotonicSeconds() - started >= kLibraryPageDelaySeconds) break;
     QThread::msleep(10);
   }
-  platform.OpenInBrowser(state_.siteAddress + page);
+  platform.OpenInBrowser(state_.PageAddress(page));
 }
 
 void Form1::MoveTxtFiles() {

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "mainwindow/main_window.h"
 
@@ -21,6 +22,25 @@ void Form1::PrintPlain(const QString& text) {
 void Form1::EndLine() {
   cursorY_ += LineHeightTwips();
   cursorX_ = 0;
+}
+
+void Form1::PrintWrapped(const QString& indent, const QString& text) {
+  const QFontMetricsF fm(printFont_);
+  // As much room on the right as the indent takes on the left.
+  const double room = width() - 2 * fm.horizontalAdvance(indent);
+  QString rest = text;
+  while (!rest.isEmpty()) {
+    qsizetype n = rest.size();
+    while (n > 1 && fm.horizontalAdvance(rest.left(n)) > room) --n;
+    if (n < rest.size()) {
+      if (rest.at(n - 1).isHighSurrogate() && n > 1) --n;  // never split a character in two
+      const qsizetype cut = std::max(rest.lastIndexOf(u'/', n - 1), rest.lastIndexOf(u' ', n - 1)) + 1;
+      if (cut > n / 2) n = cut;
+    }
+    PrintPlain(indent + rest.left(n));
+    EndLine();
+    rest = rest.mid(n);
+  }
 }
 
 void Form1::prnt(const QString& a) {

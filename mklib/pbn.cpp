@@ -39,11 +39,12 @@ std::string SeatName(int player) { return std::string(1, kSeatLetters[static_cas
 
 }  // namespace
 
-std::string PbnDealValue(const DealRecord& deal) {
-  std::string value = "W:";
-  for (int p = 0; p < 4; ++p) {
-    if (p > 0) value += ' ';
-    value += HandText(deal, p);
+std::string PbnDealValue(const DealRecord& deal, int firstPlayer) {
+  // Player indices run clockwise (West, North, East, South), as the hands of a deal value do.
+  std::string value = SeatName(firstPlayer) + ":";
+  for (int i = 0; i < 4; ++i) {
+    if (i > 0) value += ' ';
+    value += HandText(deal, (firstPlayer + i) % 4);
   }
   return value;
 }
@@ -256,7 +257,7 @@ std::string PbnFileHeader() { return std::string("% PBN 2.1") + kLineEnd + "% EX
 
 std::string PbnGame(const DealRecord& deal, int64_t board, std::string_view event) {
   // Board 1 is dealt by North with nobody vulnerable; the cycle repeats every 16 boards.
-  static constexpr const char* kDealer[4] = {"N", "E", "S", "W"};
+  static constexpr int kDealer[4] = {kNorth, kEast, kSouth, kWest};
   static constexpr const char* kVulnerable[16] = {"None", "NS",  "EW",   "All", "NS",  "EW",   "All", "None",
                                                   "EW",   "All", "None", "NS",  "All", "None", "NS",  "EW"};
   const auto cycle = static_cast<std::size_t>((board - 1) % 16);
@@ -280,9 +281,10 @@ std::string PbnGame(const DealRecord& deal, int64_t board, std::string_view even
   tag("North", "");
   tag("East", "");
   tag("South", "");
-  tag("Dealer", kDealer[cycle % 4]);
+  const int dealer = kDealer[cycle % 4];
+  tag("Dealer", SeatName(dealer));
   tag("Vulnerable", kVulnerable[cycle]);
-  tag("Deal", PbnDealValue(deal));
+  tag("Deal", PbnDealValue(deal, dealer));
   tag("Scoring", "");
   tag("Declarer", "");
   tag("Contract", "");

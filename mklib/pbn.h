@@ -7,13 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "deals/card_coding.h"
 #include "deals/library_writer.h"
 
 namespace vk::mklib {
 
-// The [Deal] value: "W:" and the hands of West, North, East and South, each as spades,
-// hearts, diamonds and clubs joined by dots ("W:AK7.QJ2.T98.6543 ...").
-std::string PbnDealValue(const DealRecord& deal);
+// The [Deal] value: the first player's seat letter and a colon, then the four hands clockwise
+// from that player, each as spades, hearts, diamonds and clubs joined by dots
+// ("W:AK7.QJ2.T98.6543 ..." from West).
+std::string PbnDealValue(const DealRecord& deal, int firstPlayer = kWest);
 
 // The [DoubleDummyTricks] value: 20 hexadecimal digits, the tricks of declarer North, South,
 // East and West in turn, each in notrump, spades, hearts, diamonds and clubs.
@@ -47,7 +49,8 @@ class PbnDealReader {
 bool ReadPbnDeals(std::string_view text, std::vector<PbnDeal>& deals, std::string& error);
 
 // One game of an exported file: the mandatory tags, the deal and its double-dummy table.
-// Dealer and vulnerability follow the board number as on duplicate boards.
+// Dealer and vulnerability follow the board number as on duplicate boards; the deal starts
+// with the dealer's hand, as the export format requires.
 std::string PbnGame(const DealRecord& deal, int64_t board, std::string_view event);
 
 // The lines that open an exported file.

@@ -40,6 +40,13 @@ QRect TwipsRect(double left, double top, double width, double height) {
   return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
 }
 
+QFont DesignSansSerif(double points) {
+  QFont font;
+  font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans Condensed")});
+  font.setPointSizeF(points);
+  return font;
+}
+
 QStringList Platform::InstalledFonts() const { return QFontDatabase::families(); }
 
 bool Platform::FontInstalled(const QString& name) const { return InstalledFonts().contains(name, Qt::CaseSensitive); }
@@ -53,9 +60,9 @@ double Platform::MonotonicSeconds() const {
   return std::chrono::duration<double>(since).count();
 }
 
-void Platform::OpenInBrowser(const QString& address) {
+void Platform::OpenInBrowser(const QUrl& address) {
   // The desktop's URL handler is started detached; nothing waits for the page.
-  QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+  QDesktopServices::openUrl(address);
 }
 
 QWidget* Platform::FindWindowByCaption(const QString& caption) const {

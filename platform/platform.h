@@ -5,9 +5,11 @@
 // browser.
 
 #include <QColor>
+#include <QFont>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 class QWidget;
 
@@ -17,6 +19,11 @@ namespace vk {
 int TwipsToPixels(double twips);
 double PixelsToTwips(double pixels);
 QRect TwipsRect(double left, double top, double width, double height);
+
+// The sans-serif face the table and graph windows are laid out with ("Microsoft Sans Serif").
+// Where it is missing "DejaVu Sans Condensed" (fonts-dejavu-extra) stands in: its "A" has about
+// the designed width, where the toolkit's own substitute, "DejaVu Sans", is a sixth wider.
+QFont DesignSansSerif(double points);
 
 class Platform {
  public:
@@ -33,7 +40,7 @@ class Platform {
   // Seconds from a clock that never jumps.
   virtual double MonotonicSeconds() const;
   // Shows the page in the default browser and returns at once.
-  virtual void OpenInBrowser(const QString& address);
+  virtual void OpenInBrowser(const QUrl& address);
 
   // A visible top-level window of this program whose caption is exactly `caption`, topmost
   // first; nullptr when there is none. Other programs' windows are not searched.

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "mainwindow/app_state.h"
+#include "desktop/app_state.h"
 #include "platform/drawing_surface.h"
 #include "platform/platform.h"
 #include "results/hcp_graph.h"

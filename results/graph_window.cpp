@@ -9,8 +9,8 @@
 #include <QPalette>
 #include <QPushButton>
 
+#include "desktop/app_state.h"
 #include "help/comment_window.h"
-#include "mainwindow/app_state.h"
 #include "platform/drawing_surface.h"
 #include "platform/platform.h"
 
@@ -54,7 +54,7 @@ frmGrph::frmGrph(AppState& state, CommentWindow& comments) : state_(state), comm
   cmdComments = new QPushButton(QStringLiteral("Comments on the Graph"), this);
   cmdComments->setObjectName(QStringLiteral("cmdComments"));
   cmdComments->setGeometry(TwipsRect(4800, 6090, 2865, 450));
-  cmdComments->setFont(FontOf(QStringLiteral("Microsoft Sans Serif"), 11.25));
+  cmdComments->setFont(DesignSansSerif(11.25));
 
   cmdClose = new QPushButton(QStringLiteral("Close"), this);
   cmdClose->setObjectName(QStringLiteral("cmdClose"));

@@ -4,8 +4,8 @@
 #include <QThread>
 #include <algorithm>
 
+#include "desktop/app_state.h"
 #include "help/comment_window.h"
-#include "mainwindow/app_state.h"
 #include "platform/drawing_surface.h"
 #include "platform/platform.h"
 #include "results/graph_window.h"

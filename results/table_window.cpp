@@ -7,10 +7,14 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <vector>
 
+#include "desktop/app_state.h"
 #include "help/comment_window.h"
-#include "mainwindow/app_state.h"
 #include "platform/platform.h"
 #include "scan/tallies.h"
 #include "scan/tally_files.h"
@@ -24,6 +28,8 @@ constexpr int kClientWidth = 10905, kClientHeight = 3105;
 constexpr int kFrameLeft = 135, kFrameTop = 180, kFrameWidth = 10620, kFrameHeight = 2055;
 constexpr int kCaptionRuleX = 1995;  // between the row captions and the cells
 constexpr int kDesignRuleY1 = 1110, kDesignRuleY2 = 2580;
+// How far the grid keeps inside the frame's right and bottom edges when it is fitted to it.
+constexpr int kGridInsetRight = 135, kGridInsetBottom = 45;
 constexpr int kTemplateLeft = 270, kTemplateTop = 435, kTemplateWidth = 570, kTemplateHeight = 450;
 
 // Rows 1..5 from the bottom: which tally cell each one shows. The captions are the same in
@@ -56,16 +62,72 @@ QFont Font(const QStringList& families, double points) {
   return font;
 }
 
-// The window and button font as designed; the condensed face stands in where it is missing,
-// having the same width of "A", so that the grid fits the designed frame.
-QFont WindowFont(double points) {
-  return Font({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans Condensed")}, points);
+// The grid in twips: where the cells start, the width of a column, the top of the points row
+// and the height of a row.
+struct GridMetrics {
+  int x0;
+  int pitch;
+  int top;
+  int rowHeight;
+};
+
+// The grid as designed follows the window font: the cells start 15 widths of "A" from the left,
+// a column is 5.2 widths wide, the points row lies 6.9 heights of "A" down and a row is one
+// height. A font wider or taller than the designed one would push the last columns or the
+// points row out of the frame; the grid then takes its pitch, or its row height, from the frame.
+GridMetrics FitGrid(int wA, int hA, int cellTextHeight) {
+  GridMetrics g{15 * wA, RoundHalfEven(5.2 * wA), RoundHalfEven(6.9 * hA), hA};
+  const int right = kFrameLeft + kFrameWidth - kGridInsetRight;
+  if (g.x0 + 12 * g.pitch > right) {
+    g.x0 = std::min(g.x0, kCaptionRuleX);
+    g.pitch = (right - g.x0) / 12;
+  }
+  const int bottom = kFrameTop + kFrameHeight - kGridInsetBottom;
+  if (g.top + cellTextHeight > bottom) {
+    g.rowHeight = static_cast<int>((bottom - cellTextHeight) / 6.9);
+    g.top = RoundHalfEven(6.9 * g.rowHeight);
+  }
+  return g;
 }
 
 void SetCaption(QLabel* label, const QString& text, Qt::Alignment alignment, const QFont& font) {
   label->setText(text);
   label->setAlignment(alignment);
   label->setFont(font);
+}
+
+// The main window's controls that a running scan needs in view: Start/Stop, the deal counter
+// and View Graph.
+constexpr const char* kScanControls[] = {"cmdStart", "lblDealCount", "cmdGrph"};
+
+// Where the table window's outer frame goes. As designed its left edge lies half the main
+// window's width right of the main window's left edge; its top is taken so that it covers none
+// of the scan's controls: just below the main window, else just above it, else beside it on the
+// right, else below the lowest of those controls. It always stays on the screen's available
+// area.
+QPoint TablePosition(const QWidget& main, QSize outer) {
+  const QRect m = main.frameGeometry();
+  const QScreen* screen = main.screen();
+  const QRect avail = screen != nullptr ? screen->availableGeometry() : QRect(m.topLeft(), outer.expandedTo(m.size()));
+  std::vector<QRect> keepClear;
+  int controlsBottom = m.top();
+  for (const char* name : kScanControls) {
+    if (const auto* c = main.findChild<const QWidget*>(QString::fromLatin1(name)); c != nullptr && c->isVisible()) {
+      keepClear.emplace_back(c->mapToGlobal(QPoint(0, 0)), c->size());
+      controlsBottom = std::max(controlsBottom, keepClear.back().bottom());
+    }
+  }
+  const auto clampX = [&](int x) { return std::max(avail.left(), std::min(x, avail.right() + 1 - outer.width())); };
+  const auto clampY = [&](int y) { return std::max(avail.top(), std::min(y, avail.bottom() + 1 - outer.height())); };
+  const int left = clampX(m.left() + RoundHalfEven(m.width() / 2.0));
+  const QPoint candidates[] = {
+      {left, m.bottom() + 1}, {left, m.top() - outer.height()}, {m.right() + 1, m.top()}, {left, controlsBottom + 1}};
+  for (const QPoint& at : candidates) {
+    const QRect r(at, outer);
+    if (!avail.contains(r)) continue;
+    if (std::none_of(keepClear.begin(), keepClear.end(), [&](const QRect& c) { return c.intersects(r); })) return at;
+  }
+  return {left, clampY(controlsBottom + 1)};
 }
 
 }  // namespace
@@ -75,7 +137,7 @@ frmTab::frmTab(const QColor& background, const QString& caption) {
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_QuitOnClose, false);
   setWindowTitle(caption);
-  setFont(WindowFont(11.25));
+  setFont(DesignSansSerif(11.25));
   resize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
   if (background.isValid()) {
     QPalette pal = palette();
@@ -87,11 +149,11 @@ frmTab::frmTab(const QColor& background, const QString& caption) {
 
   cmdComment_ = new QPushButton("Comments on Table", this);
   cmdComment_->setObjectName("cmdComment");
-  cmdComment_->setFont(WindowFont(12));
+  cmdComment_->setFont(DesignSansSerif(12));
   cmdComment_->setGeometry(TwipsRect(6375, 2385, 2805, 435));
   cmdHide_ = new QPushButton("Hide Table", this);
   cmdHide_->setObjectName("cmdHide");
-  cmdHide_->setFont(WindowFont(12));
+  cmdHide_->setFont(DesignSansSerif(12));
   cmdHide_->setGeometry(TwipsRect(9255, 2385, 1485, 450));
   connect(cmdComment_, &QPushButton::clicked, this, [this] {
     if (onComment) onComment();
@@ -119,9 +181,12 @@ void frmTab::BuildGrid() {
   const QFontMetrics fm(font());
   wA_ = RoundHalfEven(PixelsToTwips(fm.horizontalAdvance(QLatin1Char('A'))));
   hA_ = RoundHalfEven(PixelsToTwips(fm.height()));
-  const int x0 = 15 * wA_;
-  const int pitch = RoundHalfEven(5.2 * wA_);
-  int top = RoundHalfEven(6.9 * hA_);
+  const GridMetrics grid =
+      FitGrid(wA_, hA_, static_cast<int>(std::ceil(PixelsToTwips(templateLabel->fontMetrics().height()))));
+  const int x0 = grid.x0;
+  const int pitch = grid.pitch;
+  const int rowHeight = grid.rowHeight;
+  int top = grid.top;
 
   std::array<int, 78> left{};
   for (int k = 1; k <= 12; ++k) {
@@ -132,12 +197,12 @@ void frmTab::BuildGrid() {
   }
   pointsRuleY_ = top - 1;
   const int pointsTop = top;
-  top = top - RoundHalfEven(hA_ / 2.0);
+  top = top - RoundHalfEven(rowHeight / 2.0);
 
   const QFont rowFont = Font({QStringLiteral("Arial")}, 12);
   for (int r = 1; r <= 5; ++r) {
-    top -= hA_;
-    if (r == 3) top -= RoundHalfEven(hA_ / 2.0);  // the gap between the notrump and suit rows
+    top -= rowHeight;
+    if (r == 3) top -= RoundHalfEven(rowHeight / 2.0);  // the gap between the notrump and suit rows
     const int captionLeft = RoundHalfEven(wA_ / 2.0);
     QLabel* caption = makeLabel(13 * r);
     SetCaption(caption, QString::fromLatin1(kRows[r].caption), Qt::AlignHCenter | Qt::AlignTop, rowFont);
@@ -173,6 +238,8 @@ void frmTab::ShowCaptions(int32_t language, const QString& englishFont, const QS
   cmdComment_->setFont(commentFont);
 }
 
+QRect frmTab::GridFrame() { return TwipsRect(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight); }
+
 void frmTab::CloseQuietly() {
   closingQuietly_ = true;
   close();
@@ -181,7 +248,7 @@ void frmTab::CloseQuietly() {
 void frmTab::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setPen(QPen(Qt::black, 1));
-  painter.drawRect(TwipsRect(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight));
+  painter.drawRect(GridFrame());
   const int frameRight = TwipsToPixels(kFrameLeft + kFrameWidth);
   if (pointsRuleY_ > 0) {
     const int y = TwipsToPixels(pointsRuleY_);
@@ -256,8 +323,10 @@ void TableWindows::BuildWindow() {
   w->onShowCaptions();
 
   if (state_.mainWindow != nullptr) {
-    const QRect main = state_.mainWindow->frameGeometry();
-    w->move(main.left() + RoundHalfEven(main.width() / 2.0), main.top());
+    // The window system adds the same frame to the table as to the main window.
+    const QWidget& main = *state_.mainWindow;
+    const QSize frame = main.frameGeometry().size() - main.geometry().size();
+    w->move(TablePosition(main, w->size() + frame));
   }
   window_ = w;
   w->show();

@@ -28,8 +28,11 @@ class frmTab : public QWidget {
 
  public:
   frmTab(const QColor& background, const QString& caption);
-  // Creates the labels, placing them by the size of "A" in the window font.
+  // Creates the labels, placing them by the size of "A" in the window font, and fitting them
+  // into the frame when that font is wider or taller than the designed one.
   void BuildGrid();
+  // The rectangle that frames the grid, in pixels.
+  static QRect GridFrame();
   QLabel* L(int index) const { return labels_[static_cast<std::size_t>(index)]; }
   // Button captions and fonts of the language.
   void ShowCaptions(int32_t language, const QString& englishFont, const QString& japaneseFont);

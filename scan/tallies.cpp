@@ -1,7 +1,5 @@
 #include "scan/tallies.h"
 
-#include <cmath>
-
 namespace vk {
 
 void Tallies::Clear() {
@@ -9,9 +7,6 @@ void Tallies::Clear() {
   FillAll(HandWeight, 0.0f);
   HCPfreq.fill(0);
 }
-
-// lrint rounds in the current mode, which is to nearest with halves to even.
-int32_t RoundHalfEven(double v) { return static_cast<int32_t>(std::lrint(v)); }
 
 TheoWeights::TheoWeights(const TheoTable& theo) {
   for (int p = 0; p <= 40; ++p)

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "deals/range_array.h"
+#include "deals/rounding.h"
 #include "scan/theo.h"
 
 namespace vk {
@@ -18,9 +19,6 @@ struct Tallies {
   HCPfreqTable HCPfreq{};
   void Clear();
 };
-
-// Round to nearest, exact halves to the even neighbour.
-int32_t RoundHalfEven(double v);
 
 // Theo(p) / Theo(h) for every pair of point counts, formed once: the weight of a hand moved from
 // h HCP to p points.

@@ -3,7 +3,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "deals/library_writer.h"
 #include "test_support.h"
@@ -55,7 +59,7 @@ TEST(Cli, ASecondScanReplaysTheCacheAndPrintsTheSame) {
   EXPECT_EQ(j["table"]["rows"].size(), 5u);
   EXPECT_EQ(j["curves"].size(), 6u);
   CliRun csv = Cli("show --options DL --format csv " + In(dir), dir);
-  EXPECT_EQ(csv.out.substr(0, 7), "row,20,");
+  EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')), "option_code,measure,class,tricks,points,value");
 
   // Pictures without a display, from the same tally files.
   CliRun png = Cli("graph --options DL --out '" + (dir / "g.png").string() + "' " + In(dir), dir);
@@ -67,6 +71,126 @@ TEST(Cli, ASecondScanReplaysTheCacheAndPrintsTheSame) {
   CliRun missing = Cli("graph --options U --out '" + (dir / "u.png").string() + "' " + In(dir), dir);
   EXPECT_EQ(missing.code, 3);
   EXPECT_FALSE(std::filesystem::exists(dir / "u.png"));
+}
+
+// Splits CSV text into records of fields (quoted fields may hold separators, quotes and breaks).
+std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
+  std::vector<std::vector<std::string>> records(1, std::vector<std::string>(1));
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c != '"')
+        records.back().back() += c;
+      else if (i + 1 < text.size() && text[i + 1] == '"')
+        records.back().back() += text[++i];
+      else
+        quoted = false;
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      records.back().emplace_back();
+    } else if (c == '\n') {
+      records.emplace_back(1);
+    } else if (c != '\r') {
+      records.back().back() += c;
+    }
+  }
+  if (records.back() == std::vector<std::string>(1)) records.pop_back();
+  return records;
+}
+
+// The values of the text report keyed "measure class tricks points": the grid's rows (20..31
+// points) and the six curves (20..40), each value the last columns of its line.
+std::map<std::string, std::string> TextValues(const std::string& text) {
+  struct Line {
+    const char* measure;
+    const char* cls;
+    int tricks;
+    int first;
+    int last;
+  };
+  // Line numbers of the grid and the curves in the text report, top to bottom.
+  const std::map<int, Line> lines = {{2, {"hands", "suit", 11, 20, 31}},
+                                     {3, {"hands", "suit", 10, 20, 31}},
+                                     {4, {"hands", "suit", 9, 20, 31}},
+                                     {6, {"hands", "notrump", 9, 20, 31}},
+                                     {7, {"hands", "notrump", 8, 20, 31}},
+                                     {11, {"success_percent", "suit", 9, 20, 40}},
+                                     {12, {"success_percent", "suit", 10, 20, 40}},
+                                     {13, {"success_percent", "suit", 11, 20, 40}},
+                                     {14, {"success_percent", "notrump", 8, 20, 40}},
+                                     {15, {"success_percent", "notrump", 9, 20, 40}},
+                                     {16, {"success_percent", "notrump", 12, 20, 40}}};
+  std::map<std::string, std::string> values;
+  std::istringstream in(text);
+  std::string line;
+  for (int n = 0; std::getline(in, line); ++n) {
+    auto it = lines.find(n);
+    if (it == lines.end()) continue;
+    std::vector<std::string> words;
+    std::istringstream split(line);
+    for (std::string w; split >> w;) words.push_back(w);
+    const Line& l = it->second;
+    const std::size_t count = static_cast<std::size_t>(l.last - l.first + 1);
+    if (words.size() < count) return {};
+    for (int p = l.first; p <= l.last; ++p)
+      values[std::string(l.measure) + " " + l.cls + " " + std::to_string(l.tricks) + " " + std::to_string(p)] =
+          words[words.size() - count + static_cast<std::size_t>(p - l.first)];
+  }
+  return values;
+}
+
+TEST(Cli, CsvAndJsonCarryTheNumbersOfTheTextReport) {
+  test::ScratchFolder dir;
+  test::WriteLibrary(dir / "Library.bin", test::RandomDeals(3000, 5), 1);
+  CliRun scan = Cli("scan --options DL --deals 2500 --format json " + In(dir), dir);
+  ASSERT_EQ(scan.code, 0) << scan.err;
+  CliRun text = Cli("show --options DL " + In(dir), dir);
+  ASSERT_EQ(text.code, 0) << text.err;
+  const std::map<std::string, std::string> expected = TextValues(text.out);
+  ASSERT_EQ(expected.size(), 5u * 12 + 6u * 21) << text.out;
+
+  CliRun csv = Cli("show --options DL --format csv " + In(dir), dir);
+  ASSERT_EQ(csv.code, 0) << csv.err;
+  const auto records = ParseCsv(csv.out);
+  ASSERT_EQ(records.size(), expected.size() + 1);
+  EXPECT_EQ(records[0], (std::vector<std::string>{"option_code", "measure", "class", "tricks", "points", "value"}));
+  std::map<std::string, std::string> fromCsv;
+  for (std::size_t i = 1; i < records.size(); ++i) {
+    const auto& f = records[i];
+    ASSERT_EQ(f.size(), 6u) << i;
+    EXPECT_EQ(f[0], "(DL)");
+    fromCsv[f[1] + " " + f[2] + " " + f[3] + " " + f[4]] = f[5];
+  }
+  EXPECT_EQ(fromCsv, expected);
+
+  for (const CliRun& run : {scan, Cli("show --options DL --format json " + In(dir), dir)}) {
+    auto j = nlohmann::json::parse(run.out);
+    EXPECT_EQ(j["optionCode"], "(DL)");
+    EXPECT_EQ(j["library"], "Library.bin");
+    EXPECT_EQ(j["dealCount"], 3000);
+    std::map<std::string, std::string> fromJson;
+    for (const auto& row : j["table"]["rows"])
+      for (std::size_t i = 0; i < row["counts"].size(); ++i)
+        fromJson["hands " + row["class"].get<std::string>() + " " + std::to_string(row["tricks"].get<int>()) + " " +
+                 std::to_string(j["table"]["points"][i].get<int>())] = std::to_string(row["counts"][i].get<int>());
+    for (const auto& curve : j["curves"])
+      for (const auto& [points, percent] : curve["percent"].items()) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%.1f", percent.get<double>());
+        fromJson["success_percent " + curve["class"].get<std::string>() + " " +
+                 std::to_string(curve["tricks"].get<int>()) + " " + points] = buf;
+      }
+    EXPECT_EQ(fromJson, expected);
+  }
+  // The scan's JSON says what it read and skipped; show has no scan to tell of.
+  auto j = nlohmann::json::parse(scan.out);
+  EXPECT_EQ(j["scan"]["pass"], "library");
+  EXPECT_EQ(j["scan"]["lastDeal"], 2500);
+  EXPECT_EQ(j["scan"]["damagedDeals"], 0);
+  EXPECT_EQ(j["scan"]["firstDamagedDeal"], 0);
+  EXPECT_TRUE(nlohmann::json::parse(Cli("show --options DL --format json " + In(dir), dir).out)["scan"].is_null());
 }
 
 TEST(Cli, BadInputGivesAClearErrorAndAnExitCode) {
@@ -95,6 +219,11 @@ TEST(Cli, BadInputGivesAClearErrorAndAnExitCode) {
   EXPECT_EQ(damaged.code, 4);
   EXPECT_NE(damaged.err.find("deal 7 of"), std::string::npos);
   EXPECT_NE(damaged.out.find("Table(none)Korvan"), std::string::npos);
+  CliRun damagedJson = Cli("scan --format json " + In(dir), dir);
+  EXPECT_EQ(damagedJson.code, 4);
+  auto j = nlohmann::json::parse(damagedJson.out);
+  EXPECT_EQ(j["scan"]["damagedDeals"], 1);
+  EXPECT_EQ(j["scan"]["firstDamagedDeal"], 7);
 }
 
 TEST(Cli, AFileThatIsNoLibraryIsRefusedWithExitThreeAndAShortPassIsNeverReplayed) {
@@ -189,6 +318,9 @@ TEST(Cli, ShowCiPrintsAnIntervalAroundEverySuccessProbability) {
       ++checked;
     }
   EXPECT_GT(checked, 40);
+  CliRun csv = Cli("show --ci --format csv " + In(dir), dir);
+  EXPECT_NE(csv.out.find(",success_percent_low95,notrump,9,24,"), std::string::npos);
+  EXPECT_NE(csv.out.find(",success_percent_high95,suit,10,25,"), std::string::npos);
   // The scan's JSON carries them too.
   CliRun scan = Cli("scan --format json " + In(dir), dir);
   EXPECT_TRUE(nlohmann::json::parse(scan.out)["curves"][0].contains("interval95"));

@@ -13,8 +13,8 @@
 #include <functional>
 #include <utility>
 
+#include "desktop/app_state.h"
 #include "help/comment_window.h"
-#include "mainwindow/app_state.h"
 #include "scan/tally_files.h"
 #include "test_support.h"
 
@@ -29,14 +29,14 @@ class FakePlatform : public Platform {
   mutable double now = 100.0;  // seconds
   double stepPerReading = 0.25;
   double eventStep = 0;
-  std::vector<QString> opened;
+  std::vector<QUrl> opened;
   std::vector<double> openedAt;
   int eventRounds = 0;
   std::function<void()> duringEvents;
 
   QStringList InstalledFonts() const override { return fonts; }
   double MonotonicSeconds() const override { return std::exchange(now, now + stepPerReading); }
-  void OpenInBrowser(const QString& address) override {
+  void OpenInBrowser(const QUrl& address) override {
     opened.push_back(address);
     openedAt.push_back(now);
   }
@@ -47,6 +47,19 @@ class FakePlatform : public Platform {
     Platform::ProcessEvents();
   }
 };
+
+// Folder names that a hand-made "file://" address gets wrong: "#" starts a fragment, "%41" reads
+// as "A", and blanks and Japanese characters need encoding.
+inline const char* const kAwkwardFolderNames[] = {"lib #2", "100%41 x", "ライブラリ 置き場"};
+
+// The address names exactly `file`, also once written out as the text a browser is given.
+inline void ExpectAddressOfFile(const QUrl& address, const std::filesystem::path& file) {
+  const QString path = QString::fromStdString(file.string());
+  EXPECT_TRUE(address.isLocalFile()) << address.toString().toStdString();
+  EXPECT_EQ(address.toLocalFile(), path);
+  EXPECT_EQ(QUrl(address.toString(QUrl::FullyEncoded)).toLocalFile(), path) << address.toString().toStdString();
+  EXPECT_EQ(address.fragment(), QString());
+}
 
 // Runs pending events and deletes the windows closed meanwhile.
 inline void Settle() {
@@ -60,7 +73,7 @@ class WindowsTest : public ::testing::Test {
     std::filesystem::create_directories(folder / kDataFolder);
     state.ctx.folder = folder.path();
     state.background = QColor(227, 227, 227);
-    state.siteAddress = "https://velkorvan.example/";
+    state.siteAddress = QUrl("https://velkorvan.example/");
     main.setGeometry(100, 120, 493, 374);
     state.mainWindow = &main;
     main.show();

@@ -302,6 +302,20 @@ TEST_F(GraphWindowsTest, HcpGraphDrawsBarsToTheirCountsAndIsSharedUntilClosed) {
 }
 
 // The picture made without a window, and the one saved from the window, are the window's.
+// In the toolkit's substitute for the designed face the caption filled its button to 2 pixels;
+// the condensed stand-in leaves the margins a button needs, in both languages.
+TEST_F(GraphWindowsTest, ButtonCaptionsHaveRoomToSpareInBothLanguages) {
+  platform.fonts = Platform().InstalledFonts();  // the Japanese font of this machine
+  for (int language : {0, 1}) {
+    state.ctx.language = language;
+    frmGrph w(state, comments);
+    for (const QPushButton* b : {w.cmdComments, w.cmdClose}) {
+      SCOPED_TRACE(b->text().toStdString() + " in " + QFontInfo(b->font()).family().toStdString());
+      EXPECT_GE(b->width() - b->fontMetrics().horizontalAdvance(b->text()), 20);
+    }
+  }
+}
+
 TEST_F(GraphWindowsTest, ExportedAndSavedPicturesAreTheWindowsPicture) {
   std::string error;
   WriteTallyOf(dummy, false);

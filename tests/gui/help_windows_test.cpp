@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 
 #include "fake_platform.h"
+#include "mainwindow/main_window.h"
 
 namespace vk::test {
 namespace {
@@ -86,6 +87,37 @@ TEST_F(HelpTest, EachTitleButtonShowsItsPanelInAWindowOfItsSizeBesideTheMainWind
   EXPECT_EQ(help.window(0)->findChild<QLabel*>("caption")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }
 
+// The two headings of the Japanese length-points panel: only the notrump one is indented.
+TEST_F(HelpTest, JapaneseLengthPanelIndentsOnlyTheNotrumpHeading) {
+  QWidget* w = Press(2, 1);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->findChild<QLabel*>("LPinNT")->text(),
+            "   ノートランプ･コントラクトの場合:\nダミーについてだけ 長さ点を数える.");
+  EXPECT_EQ(w->findChild<QLabel*>("LPinSuit")->text(), "スート･コントラクトの場合:\nディクレアラーについてだけ数える.");
+}
+
+TEST_F(HelpTest, FurtherCommentsPageAddressKeepsHashPercentBlanksAndJapaneseOfTheFolder) {
+  state.commentTopic = 3;
+  for (const char* name : kAwkwardFolderNames) {
+    for (int language : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << name << " language " << language);
+      const std::filesystem::path dir =
+          folder.path() / std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(name)));
+      state.siteAddress = DefaultSiteAddress(dir);
+      state.ctx.language = language;
+      comments.Show();
+      auto* w = qobject_cast<frmComment*>(comments.window());
+      ASSERT_NE(w, nullptr);
+      QTest::mouseClick(w->findChild<QPushButton*>("cmdHTML"), Qt::LeftButton);
+      ASSERT_FALSE(platform.opened.empty());
+      ExpectAddressOfFile(platform.opened.back(),
+                          dir / "docs" / (language == 1 ? "GraphExplanation.htm" : "GraphExplanation.HTML"));
+      comments.Close();
+      Settle();
+    }
+  }
+}
+
 TEST_F(HelpTest, CommentTopicsShowTheirTextInWindowsSizedPerTopicAndLanguage) {
   // Topic, language, window width and height and text box width in twips, web button.
   using C = std::tuple<int, int, int, int, int, bool>;
@@ -108,8 +140,8 @@ TEST_F(HelpTest, CommentTopicsShowTheirTextInWindowsSizedPerTopicAndLanguage) {
     const QRect textArea(Txt()->viewport()->mapTo(w, QPoint(0, 0)), Txt()->viewport()->size());
     EXPECT_FALSE(textArea.intersects(Html()->geometry()));
     QTest::mouseClick(Html(), Qt::LeftButton);
-    EXPECT_EQ(platform.opened.back(), language == 1 ? "https://velkorvan.example/GraphExplanation.htm"
-                                                    : "https://velkorvan.example/GraphExplanation.HTML");
+    EXPECT_EQ(platform.opened.back(), QUrl(language == 1 ? "https://velkorvan.example/GraphExplanation.htm"
+                                                         : "https://velkorvan.example/GraphExplanation.HTML"));
   }
 
   // The text box keeps nine tenths of the window's height through a resize.

@@ -111,6 +111,42 @@ TEST_F(MainWindowTest, ClicksDuringAScanStopItWithoutATallyFile) {
   }
 }
 
+// The table window that a scan opens took the main window's top and hid Start/Stop, the
+// counter and View Graph. Wherever the main window stands, the table covers none of them and
+// stays on the screen; its left edge is half the main window's width in whenever the screen
+// has room for that.
+TEST_F(MainWindowTest, TableWindowOfAScanLeavesStartCounterAndViewGraphInView) {
+  WriteBinLibrary(150);
+  Form1& f = Start();
+  const QRect avail = f.screen()->availableGeometry();
+  // Below, above, neither (the table then goes below the controls), and on the screen's edges.
+  const QPoint places[] = {{0, 0},
+                           {100, 120},
+                           {avail.width() - f.width(), avail.height() - f.height()},
+                           {avail.width() / 3, avail.height() / 2}};
+  for (const QPoint& at : places) {
+    SCOPED_TRACE(testing::Message() << "main window at " << at.x() << "," << at.y());
+    f.move(at);
+    QRect table;
+    std::vector<QRect> controls;
+    platform.duringEvents = [&] {
+      if (!table.isNull()) return;
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "frmTab" && w->isVisible()) table = w->frameGeometry();
+      for (const char* name : {"cmdStart", "lblDealCount", "cmdGrph"})
+        controls.emplace_back(Control(name)->mapToGlobal(QPoint(0, 0)), Control(name)->size());
+    };
+    Click("cmdStart");
+    platform.duringEvents = {};
+    ASSERT_FALSE(table.isNull());
+    EXPECT_TRUE(avail.contains(table));
+    for (const QRect& c : controls) EXPECT_FALSE(c.intersects(table)) << c.x() << "," << c.y();
+    const QRect m = f.frameGeometry();
+    EXPECT_EQ(table.left(), std::min(m.left() + RoundHalfEven(m.width() / 2.0), avail.right() + 1 - table.width()));
+    Click("cmdStart");  // "Finished" back to "Start"
+  }
+}
+
 // Fractions of deals go to the nearest whole number, halves to even; other text is refused.
 TEST_F(MainWindowTest, DealsBoxTextDecidesTheScanOrExplainsWhyNot) {
   EXPECT_EQ(DealsToScan(" 717102 "), 717102);
@@ -125,6 +161,15 @@ TEST_F(MainWindowTest, DealsBoxTextDecidesTheScanOrExplainsWhyNot) {
   Click("cmdStart");
   EXPECT_EQ(Caption("cmdStart"), "Start");
   EXPECT_TRUE(f.lastMessage().contains("\"many\" is not a number of deals"));
+  // A number too large for the box is called so, in both languages.
+  EXPECT_TRUE(DealsBoxMessage("3000000000", 0).startsWith("\"3000000000\" is too large a number of deals."));
+  EXPECT_TRUE(DealsBoxMessage("3e9", 1).startsWith("「3e9」はハンドの個数として大きすぎます。"));
+  EXPECT_TRUE(DealsBoxMessage("-3e9", 0).startsWith("\"-3e9\" is too small a number of deals."));
+  EXPECT_TRUE(DealsBoxMessage("12abc", 1).startsWith("「12abc」はハンドの個数になりません。"));
+  box->setText("9999999999");
+  Click("cmdStart");
+  EXPECT_TRUE(f.lastMessage().contains("too large")) << f.lastMessage().toStdString();
+  EXPECT_EQ(Caption("cmdStart"), "Start");
   auto* message = f.findChild<QWidget*>("messageBox");
   EXPECT_TRUE(message && message->isVisible());
   EXPECT_FALSE(Exists(kNoneTally));

@@ -47,6 +47,24 @@ class MainWindowTest : public ::testing::Test {
       if (!w->isWindow() && w->isVisible()) names << w->objectName();
     return names;
   }
+  // The printed lines from line `first` on, each without `indent`, joined again: a text that
+  // PrintWrapped spread over several lines.
+  QString Rejoined(int first, const QString& indent) const {
+    QString joined;
+    for (const QString& line : form->PrintedString().split(u'\n').mid(first)) {
+      EXPECT_TRUE(line.startsWith(indent)) << line.toStdString();
+      joined += line.mid(indent.size());
+    }
+    return joined;
+  }
+  // Every piece of printed text ends inside the window.
+  void ExpectPrintedInsideWindow() const {
+    for (const Form1::PrintedRun& run : form->printedText()) {
+      const double right =
+          run.topLeftTwips.x() / PixelsToTwips(1.0) + QFontMetricsF(run.font).horizontalAdvance(run.text);
+      EXPECT_LE(right, form->width()) << run.text.toStdString();
+    }
+  }
   static constexpr const char* kNoneTally = "DataFiles/(none)Korvan.dat";
 
   ScratchFolder folder;

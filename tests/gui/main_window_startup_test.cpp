@@ -82,10 +82,14 @@ TEST_F(MainWindowTest, MissingLibraryOpensTheLibraryPageOfTheFontsLanguageAfterT
     EXPECT_EQ(f.state().japaneseFontName, japaneseFont);
     EXPECT_EQ(Caption("cmd5"), language == 1 ? "エース 4 枚" : "FourAces");
     EXPECT_EQ(Control("cmd1")->font().family(), language == 1 ? japaneseFont : "Arial");
-    EXPECT_EQ(f.PrintedString(), messages[language]);
+    // The message as designed, then the folder searched, wrapped to stay in the window.
+    EXPECT_EQ(f.PrintedString().split(u'\n').front(), messages[language]);
+    EXPECT_EQ(Rejoined(1, "   "), (language == 1 ? "探したフォルダ： " : "Looked for in the folder ") +
+                                      QString::fromStdString(f.state().ctx.folder.string()));
+    ExpectPrintedInsideWindow();
     ASSERT_EQ(platform.opened.size(), 1u);
-    EXPECT_EQ(platform.opened[0], "file://" + QString::fromStdString(f.state().ctx.folder.string()) +
-                                      (language == 1 ? "/docs/GetLibrary.htm" : "/docs/GetLibrary.HTML"));
+    EXPECT_EQ(platform.opened[0].toLocalFile(), QString::fromStdString(f.state().ctx.folder.string()) +
+                                                    (language == 1 ? "/docs/GetLibrary.htm" : "/docs/GetLibrary.HTML"));
     EXPECT_GE(platform.openedAt.back(), started + 3.0);
   }
   // In English only the full stops are bold: the one in the file name and the one at the end.
@@ -103,6 +107,18 @@ TEST_F(MainWindowTest, MissingLibraryOpensTheLibraryPageOfTheFontsLanguageAfterT
   };
   EXPECT_TRUE(Start().closing());
   EXPECT_TRUE(platform.opened.empty());
+}
+
+TEST_F(MainWindowTest, LibraryPageAddressKeepsHashPercentBlanksAndJapaneseOfTheFolder) {
+  for (const char* name : kAwkwardFolderNames) {
+    SCOPED_TRACE(name);
+    const fs::path dir = folder.path() / fs::path(std::u8string(reinterpret_cast<const char8_t*>(name)));
+    fs::create_directories(dir);
+    platform.opened.clear();
+    Start(dir);
+    ASSERT_EQ(platform.opened.size(), 1u);
+    ExpectAddressOfFile(platform.opened[0], fs::absolute(dir) / "docs" / "GetLibrary.HTML");
+  }
 }
 
 TEST_F(MainWindowTest, RefusedOrDataFolderFailedStartsShowOnlyEnd) {
@@ -124,6 +140,31 @@ TEST_F(MainWindowTest, RefusedOrDataFolderFailedStartsShowOnlyEnd) {
   EXPECT_EQ(VisibleControls(), QStringList{"cmdEnd"});
   EXPECT_TRUE(f.PrintedString().contains("\"DataFiles\" cannot be made or written"));
   EXPECT_EQ(ReadWholeFile(folder / "DataFiles"), "not a folder");
+}
+
+// The detail line stayed English in Japanese and ran off the fixed window, as a long folder
+// path did: every line is in the window's language and inside it.
+TEST_F(MainWindowTest, DataFolderMessageSpeaksTheLanguageAndStaysInsideTheWindow) {
+  fs::path deep = folder.path();
+  for (int k = 0; k < 6; ++k) deep /= "a rather long folder name " + std::to_string(k);
+  fs::create_directories(deep);
+  WriteWholeFile(deep / "DataFiles", "not a folder");
+  const QString path = QString::fromStdString(fs::absolute(deep).string());
+  for (int language : {0, 1}) {
+    SCOPED_TRACE(language);
+    platform.fonts = language == 1 ? QStringList{"Arial", "Verdana", "メイリオ"} : QStringList{"Arial", "Verdana"};
+    Form1& f = Start(deep);
+    ASSERT_EQ(f.startup(), Form1::Startup::DataFolderFailed);
+    const QStringList lines = f.PrintedString().split(u'\n');
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines.back(), language == 1 ? "　（\"DataFiles\" という名前のファイルがあります）"
+                                          : "   (a file named \"DataFiles\" is in the way)");
+    // The folder fills the lines between the first line and the last two.
+    QString folderText;
+    for (const QString& line : lines.mid(1, lines.size() - 3)) folderText += line.mid(language == 1 ? 1 : 3);
+    EXPECT_EQ(folderText, path);
+    ExpectPrintedInsideWindow();
+  }
 }
 
 }  // namespace

@@ -43,6 +43,7 @@ class TableFixture : public WindowsTest {
 };
 
 TEST_F(TableFixture, GridStandsBesideTheMainWindowAndTheScanFillsOnlyItsCells) {
+  main.setGeometry(0, 100, 90, 60);  // narrow enough for the table to keep its left edge on screen
   state.ctx.names = SetupFilename(*ParseOptionLetters("DL"));
   tables.LoadTab();
   ASSERT_NE(table(), nullptr);
@@ -68,6 +69,48 @@ TEST_F(TableFixture, GridStandsBesideTheMainWindowAndTheScanFillsOnlyItsCells) {
   state.ctx.tableState = kTableHidden;  // only a shown table is written to
   Count(0, 11, 26);
   EXPECT_EQ(table()->L(72)->text(), "1");
+}
+
+// Every points label and cell, columns 20..31, lies inside the frame: its width across, its
+// text line down.
+void ExpectGridInsideFrame(const frmTab& tab) {
+  const QRect frame = frmTab::GridFrame();
+  for (int row = 0; row <= 5; ++row) {
+    for (int k = 1; k <= 12; ++k) {
+      const QLabel* cell = tab.L(13 * row + k);
+      const QRect text(cell->x(), cell->y(), cell->width(), cell->fontMetrics().height());
+      EXPECT_TRUE(frame.contains(text)) << "row " << row << ", points " << 19 + k << ": " << text.x() << "," << text.y()
+                                        << " " << text.width() << "x" << text.height();
+    }
+  }
+}
+
+// The grid as designed needs 15 + 12 x 5.2 widths of "A" and 6.9 heights plus a text line; a
+// face wider or taller than the designed one lost the 31 column and pushed the 30 one past the
+// frame. With the faces install-deps provides the design holds; with wider ones the grid fits.
+TEST_F(TableFixture, AllTwelveColumnsStayInsideTheFrameWhateverTheWindowFont) {
+  tables.LoadTab();
+  ASSERT_NE(table(), nullptr);
+  const QFontInfo resolved(table()->font());
+  RecordProperty("window_font", resolved.family().toStdString());
+  EXPECT_TRUE(QStringList({"Microsoft Sans Serif", "DejaVu Sans Condensed"}).contains(resolved.family()))
+      << "resolved to " << resolved.family().toStdString() << ": fonts-dejavu-extra missing?";
+  EXPECT_EQ(table()->L(1)->x(), TwipsToPixels(15 * table()->wA()));  // the designed grid
+  ExpectGridInsideFrame(*table());
+
+  for (auto [family, points] : {std::pair{"DejaVu Sans", 11.25}, {"DejaVu Sans", 15.0}}) {
+    SCOPED_TRACE(std::string(family) + " " + std::to_string(points));
+    frmTab wide(state.background, "Table(none)Korvan");
+    QFont font(QString::fromLatin1(family));
+    font.setPointSizeF(points);
+    wide.setFont(font);
+    ASSERT_EQ(QFontInfo(wide.font()).family(), family);
+    wide.BuildGrid();
+    // The face really is too wide (or tall) for the designed grid.
+    EXPECT_TRUE(15 * wide.wA() + 12 * RoundHalfEven(5.2 * wide.wA()) > 10755 || RoundHalfEven(6.9 * wide.hA()) > 1900);
+    ExpectGridInsideFrame(wide);
+    for (int k = 2; k <= 12; ++k) EXPECT_GT(wide.L(k)->x(), wide.L(k - 1)->x());  // no column on top of another
+  }
 }
 
 TEST_F(TableFixture, ShowHideAndCloseBetweenScans) {

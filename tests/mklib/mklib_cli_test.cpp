@@ -147,6 +147,18 @@ TEST_F(MklibProgram, ConvertedAndPbnCarriedLibrariesComeBackByteForByte) {
   ASSERT_EQ(Mklib("convert " + Q(asc) + " " + Q(bin)).status, 0);
   EXPECT_EQ(ReadWholeFile(bin), ReferenceBytes());
   ASSERT_EQ(Mklib("export-pbn " + Q(asc) + " " + Q(pbn)).status, 0);
+  // An export file gives each deal from its dealer's hand; six boards have all four dealers.
+  const std::string text = ReadWholeFile(pbn);
+  ASSERT_EQ(text.rfind("% PBN 2.1\r\n% EXPORT\r\n", 0), 0u);
+  std::string firstSeats, dealers;
+  for (std::size_t at = text.find("[Dealer \""); at != std::string::npos; at = text.find("[Dealer \"", at + 1)) {
+    dealers += text[at + 9];
+    const std::size_t deal = text.find("[Deal \"", at);
+    ASSERT_NE(deal, std::string::npos);
+    firstSeats += text[deal + 7];
+  }
+  EXPECT_EQ(dealers, "NESWNE");
+  EXPECT_EQ(firstSeats, dealers);
   Outcome o = Mklib("import-pbn " + Q(pbn) + " " + Q(imported));
   ASSERT_EQ(o.status, 0) << o.output;
   EXPECT_EQ(ReadWholeFile(imported), ReferenceBytes());

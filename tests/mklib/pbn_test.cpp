@@ -23,6 +23,21 @@ TEST(PbnDeal, WrittenDealsParseBackToTheSameCards) {
   }
 }
 
+TEST(PbnDeal, DealWrittenFromAnySeatStartsWithThatSeatAndReadsBackTheSame) {
+  const DealRecord deal = DealOfStream(20261206, 1);
+  const char* expected[4] = {kWestFirst, "N:J8632..T9643.J42 97.QJ842.75.KT75 A5.AKT95.AJ2.Q96 KQT4.763.KQ8.A83",
+                             "E:97.QJ842.75.KT75 A5.AKT95.AJ2.Q96 KQT4.763.KQ8.A83 J8632..T9643.J42",
+                             "S:A5.AKT95.AJ2.Q96 KQT4.763.KQ8.A83 J8632..T9643.J42 97.QJ842.75.KT75"};
+  for (int first : {kWest, kNorth, kEast, kSouth}) {
+    const std::string value = PbnDealValue(deal, first);
+    EXPECT_EQ(value, expected[first]);
+    DealRecord back;
+    std::string error;
+    ASSERT_TRUE(ParsePbnDealValue(value, back, error)) << error;
+    EXPECT_EQ(back.owner, deal.owner) << value;
+  }
+}
+
 TEST(PbnDeal, AnyFirstSeatNamesTheSameDeal) {
   DealRecord fromWest, fromNorth, fromSouth;
   std::string error;

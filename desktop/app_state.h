@@ -1,10 +1,12 @@
 #pragma once
-// The program-wide state of the desktop program, owned by the main window: the engine's scan
+// The program-wide state of the desktop program, owned by the main window and shared by every
+// window (each window folder may include this one, none includes mainwindow/): the engine's scan
 // context plus the language, fonts and the small integers through which the windows talk to
 // one another.
 
 #include <QColor>
 #include <QString>
+#include <QUrl>
 #include <array>
 #include <cstdint>
 
@@ -40,13 +42,17 @@ struct AppState {
   // English in both languages; the main window fills them at start-up.
   RangeArray<QString, 1, 5> tableRowCaptions;
 
-  QString siteAddress;  // base address of the web pages, ending in "/"
+  // Where the web pages lie: a folder (a "file:" address) or a web site, ending in "/".
+  QUrl siteAddress;
   QWidget* mainWindow = nullptr;
 
   // The font for text of the language: the font-table entry, or when that entry is empty
   // ("Arial" for English; for Japanese the Japanese font name, else an installed
   // Japanese-capable font) so that no caption renders as boxes.
   QString UiFont(int32_t language) const;
+  // The address of one page of the site. A page in a folder gets the file address of its path,
+  // whatever "#", "%", blanks or other characters the folder names hold.
+  QUrl PageAddress(const QString& page) const;
 };
 
 }  // namespace vk

@@ -1,4 +1,4 @@
-#include "mainwindow/app_state.h"
+#include "desktop/app_state.h"
 
 #include <QFontDatabase>
 
@@ -28,6 +28,11 @@ QString AppState::UiFont(int32_t language) const {
   }
   // Nothing Japanese-capable is known: let the toolkit's own fallback find the glyphs.
   return QString();
+}
+
+QUrl AppState::PageAddress(const QString& page) const {
+  if (siteAddress.isLocalFile()) return QUrl::fromLocalFile(siteAddress.toLocalFile() + page);
+  return siteAddress.resolved(QUrl(page));
 }
 
 }  // namespace vk
