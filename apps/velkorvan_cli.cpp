@@ -134,20 +134,16 @@ int PreparePass(const Common& c, const std::string& dealsText, const char* pass,
   return kOk;
 }
 
-int Scan(const Common& c, const std::string& dealsText) {
-  ScanContext ctx;
-  cli::Format format;
-  int32_t deals = 0;
-  if (int rc = PreparePass(c, dealsText, "scan", ctx, format, deals)) return rc;
-  const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
-  cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
-  const ScanResult result = Start(ctx, ui, 1, deals);
-  ui.Finish();
+// The exit code of a pass that did not finish, or kOk after telling stderr which pass it was.
+// `pass` names it ("scan", "comparison"), `verb` what it had to do ("scan", "compare"), `wrote` what
+// it left in the data folder.
+int ReportPass(const ScanContext& ctx, const ScanResult& result, const char* pass, const char* verb, int32_t deals,
+               const std::string& wrote) {
   switch (result.outcome) {
     case ScanOutcome::NotRun:
-      return Fail("nothing to scan: --deals is " + std::to_string(deals), kUsage);
+      return Fail(std::string("nothing to ") + verb + ": --deals is " + std::to_string(deals), kUsage);
     case ScanOutcome::Stopped:
-      return Fail("scan stopped; no tally file written", kStopped);
+      return Fail(std::string(pass) + " stopped; no tally file written", kStopped);
     case ScanOutcome::Failed:
       return Fail(result.error);
     case ScanOutcome::Refused:
@@ -160,8 +156,23 @@ int Scan(const Common& c, const std::string& dealsText) {
   std::cerr << (rep.cachePass
                     ? "cache pass: " + std::to_string(rep.recordsRead) + " cache records"
                     : "library pass: deals 1 to " + std::to_string(rep.lastDeal) + " of " + ctx.library.fileName)
-            << "; tally file " << TallyFilePath(ctx.folder, ctx.names.resultBaseName).string() << "\n";
-  if (int rc = PrintFromTallyFile(ctx, format, rep)) return rc;
+            << "; " << wrote << "\n";
+  return kOk;
+}
+
+int Scan(const Common& c, const std::string& dealsText) {
+  ScanContext ctx;
+  cli::Format format;
+  int32_t deals = 0;
+  if (int rc = PreparePass(c, dealsText, "scan", ctx, format, deals)) return rc;
+  const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
+  cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
+  const ScanResult result = Start(ctx, ui, 1, deals);
+  ui.Finish();
+  if (int rc = ReportPass(ctx, result, "scan", "scan", deals,
+                          "tally file " + TallyFilePath(ctx.folder, ctx.names.resultBaseName).string()))
+    return rc;
+  if (int rc = PrintFromTallyFile(ctx, format, ctx.report)) return rc;
   return ReportSkipped(ctx);
 }
 
@@ -201,30 +212,15 @@ int Compare(const Common& c, const std::string& dealsText, const std::string& ch
   cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
   const Comparison result = CompareOptionSets(ctx, ui, deals);
   ui.Finish();
-  switch (result.scan.outcome) {
-    case ScanOutcome::NotRun:
-      return Fail("nothing to compare: --deals is " + std::to_string(deals), kUsage);
-    case ScanOutcome::Stopped:
-      return Fail("comparison stopped; no tally file written", kStopped);
-    case ScanOutcome::Failed:
-      return Fail(result.scan.error);
-    case ScanOutcome::Refused:
-      return Fail(result.scan.error + " No result file was written.");
-    case ScanOutcome::Finished:
-      break;
-  }
-  const ScanReport& rep = ctx.report;
-  if (!rep.libraryPassReason.empty()) std::cerr << "velkorvan-cli: library pass: " << rep.libraryPassReason << "\n";
-  std::cerr << (rep.cachePass
-                    ? "cache pass: " + std::to_string(rep.recordsRead) + " cache records"
-                    : "library pass: deals 1 to " + std::to_string(rep.lastDeal) + " of " + ctx.library.fileName)
-            << "; " << kOptionSetCount << " tally files in " << ctx.DataFolder().string() << "\n";
+  if (int rc = ReportPass(ctx, result.scan, "comparison", "compare", deals,
+                          std::to_string(kOptionSetCount) + " tally files in " + ctx.DataFolder().string()))
+    return rc;
   cli::CompareReport report;
   report.library = ctx.library.fileName;
   report.dealCount = ctx.library.dealCount;
   report.language = ctx.language;
   report.comparison = &result;
-  report.cachePass = rep.cachePass;
+  report.cachePass = ctx.report.cachePass;
   report.top = top;
   std::cout << cli::FormatCompareReport(report, format);
   if (!chart.empty()) {
