@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,8 @@
 #include <random>
 #include <sstream>
 #include <stdexcept>
+
+#include "scan/scan_driver.h"
 
 namespace vk::test {
 
@@ -93,6 +96,16 @@ std::vector<DealRecord> RandomDeals(int count, uint64_t seed) {
     deals.push_back(rec);
   }
   return deals;
+}
+
+ScanContext StartedContext(const fs::path& folder, int64_t cacheMinimumSize) {
+  ScanContext ctx;
+  ctx.folder = folder;
+  ctx.cacheMinimumSize = cacheMinimumSize;
+  std::string error;
+  EXPECT_TRUE(PrepareDataFolder(ctx, error)) << error;
+  EXPECT_TRUE(ChooseLibrary(ctx));
+  return ctx;
 }
 
 std::string LibraryBytes(const std::vector<DealRecord>& deals, int32_t kind) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "deals/library_writer.h"
+#include "scan/scan_context.h"
 
 namespace vk::test {
 
@@ -36,6 +37,10 @@ DealRecord HandsToRecord(std::string_view west, std::string_view north, std::str
 
 // Seeded random deals with random trick tables (not solved: for codec and scan cross-checks).
 std::vector<DealRecord> RandomDeals(int count, uint64_t seed);
+
+// A context as a fresh start of the program on the folder makes it: the data folder prepared
+// (the cache checked, with a cache of fewer than `cacheMinimumSize` bytes deleted) and the library chosen.
+ScanContext StartedContext(const std::filesystem::path& folder, int64_t cacheMinimumSize = kCacheMinimumSize);
 
 // The bytes of a library of the kind (0 text, 1 binary) holding the deals.
 std::string LibraryBytes(const std::vector<DealRecord>& deals, int32_t kind);

@@ -24,14 +24,7 @@ std::vector<DealRecord> RarePathDeals(int count, uint64_t seed) {
   return deals;
 }
 
-ScanContext ContextOn(const fs::path& folder) {
-  ScanContext ctx;
-  ctx.folder = folder;
-  std::string error;
-  EXPECT_TRUE(PrepareDataFolder(ctx, error)) << error;
-  EXPECT_TRUE(ChooseLibrary(ctx));
-  return ctx;
-}
+ScanContext ContextOn(const fs::path& folder) { return test::StartedContext(folder); }
 
 std::string TallyText(const fs::path& folder, int set) {
   return test::ReadWholeFile(TallyFilePath(folder, SetupFilename(OptionSetAt(set)).resultBaseName));

@@ -15,14 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ScanContext Restart(const fs::path& folder) {
-  ScanContext ctx;
-  ctx.folder = folder;
-  std::string error;
-  EXPECT_TRUE(PrepareDataFolder(ctx, error)) << error;
-  EXPECT_TRUE(ChooseLibrary(ctx));
-  return ctx;
-}
+ScanContext Restart(const fs::path& folder) { return test::StartedContext(folder); }
 
 struct HookUi : SilentScanUi {
   std::function<void()> hook;

@@ -30,15 +30,7 @@ class RecordingUi : public ScanUi {
   bool finished = false;
 };
 
-ScanContext ContextOn(const fs::path& folder) {
-  ScanContext ctx;
-  ctx.folder = folder;
-  ctx.cacheMinimumSize = 0;
-  std::string error;
-  EXPECT_TRUE(PrepareDataFolder(ctx, error)) << error;
-  EXPECT_TRUE(ChooseLibrary(ctx));
-  return ctx;
-}
+ScanContext ContextOn(const fs::path& folder) { return test::StartedContext(folder, 0); }
 
 OptionSet Options(std::string_view letters) { return *ParseOptionLetters(letters); }
 

@@ -16,12 +16,7 @@ constexpr int kDeals = 3000;
 
 // A fresh start of the program on the folder, as every front end makes it.
 ScanContext Restart(const fs::path& folder, std::string_view letters = "DL") {
-  ScanContext ctx;
-  ctx.folder = folder;
-  ctx.cacheMinimumSize = 0;  // the size rule has its own test
-  std::string error;
-  EXPECT_TRUE(PrepareDataFolder(ctx, error)) << error;
-  EXPECT_TRUE(ChooseLibrary(ctx));
+  ScanContext ctx = test::StartedContext(folder, 0);  // the size rule has its own test
   ctx.options = *ParseOptionLetters(letters);
   ctx.SetupFilename();
   return ctx;
