@@ -165,8 +165,7 @@ int Scan(const Common& c, const std::string& dealsText) {
   cli::Format format;
   int32_t deals = 0;
   if (int rc = PreparePass(c, dealsText, "scan", ctx, format, deals)) return rc;
-  const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
-  cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
+  cli::TerminalScanUi ui(ctx, deals, ::isatty(STDERR_FILENO) != 0);
   const ScanResult result = Start(ctx, ui, 1, deals);
   ui.Finish();
   if (int rc = ReportPass(ctx, result, "scan", "scan", deals,
@@ -208,8 +207,7 @@ int Compare(const Common& c, const std::string& dealsText, const std::string& ch
   cli::Format format;
   int32_t deals = 0;
   if (int rc = PreparePass(c, dealsText, "comparison", ctx, format, deals)) return rc;
-  const int64_t total = ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount);
-  cli::TerminalScanUi ui(ctx, total, std::to_string(deals), ::isatty(STDERR_FILENO) != 0);
+  cli::TerminalScanUi ui(ctx, deals, ::isatty(STDERR_FILENO) != 0);
   const Comparison result = CompareOptionSets(ctx, ui, deals);
   ui.Finish();
   if (int rc = ReportPass(ctx, result.scan, "comparison", "compare", deals,

@@ -1,5 +1,6 @@
 #include "cli/terminal_progress.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,8 +22,11 @@ std::string Clock(double seconds) {
 }
 }  // namespace
 
-TerminalScanUi::TerminalScanUi(ScanContext& ctx, int64_t total, std::string dealsToScan, bool showBar)
-    : ctx_(ctx), total_(total > 0 ? total : 1), dealsToScan_(std::move(dealsToScan)), showBar_(showBar) {
+TerminalScanUi::TerminalScanUi(ScanContext& ctx, int32_t deals, bool showBar)
+    : ctx_(ctx),
+      total_(std::max<int64_t>(1, ctx.cache.usable ? ctx.library.dealCount : std::min(deals, ctx.library.dealCount))),
+      dealsToScan_(std::to_string(deals)),
+      showBar_(showBar) {
   interrupted = 0;
   std::signal(SIGINT, OnInterrupt);
   start_ = lastDraw_ = std::chrono::steady_clock::now();
@@ -48,7 +52,8 @@ void TerminalScanUi::Draw(bool final) {
   const int filled = static_cast<int>(std::min(1.0, share) * width);
   const double rate = elapsed > 0 ? static_cast<double>(done_) / elapsed : 0.0;
   const double left = rate > 0 ? static_cast<double>(total_ - done_) / rate : 0.0;
-  std::fprintf(stderr, "\r[%s%s] %lld / %lld deals  %.0f deals/s  %s %s\x1b[K", std::string(static_cast<std::size_t>(filled), '#').c_str(),
+  std::fprintf(stderr, "\r[%s%s] %lld / %lld deals  %.0f deals/s  %s %s\x1b[K",
+               std::string(static_cast<std::size_t>(filled), '#').c_str(),
                std::string(static_cast<std::size_t>(width - filled), '-').c_str(), static_cast<long long>(done_),
                static_cast<long long>(total_), rate, final ? Clock(elapsed).c_str() : Clock(left).c_str(),
                final ? "taken" : "left");

@@ -13,8 +13,9 @@ namespace vk::cli {
 
 class TerminalScanUi : public ScanUi {
  public:
-  // `total` is the number of library deals the scan stands for.
-  TerminalScanUi(ScanContext& ctx, int64_t total, std::string dealsToScan, bool showBar);
+  // A pass over the first `deals` deals: the bar stands for the deals of the library it reads, or
+  // for the whole library when the cache accepted at start-up is replayed.
+  TerminalScanUi(ScanContext& ctx, int32_t deals, bool showBar);
   ~TerminalScanUi() override;
   void ShowCounter(const std::string& text) override;
   void ProcessEvents() override;
