@@ -20,56 +20,18 @@
 namespace fs = std::filesystem;
 using namespace vk;
 using vk::bench::kFullLibrary;
-using vk::bench::Median;
+using vk::bench::Medians;
+using vk::bench::Timing;
 
 namespace {
-
-struct Timing {
-  double wall, cpu;
-};
-
-double ProcessCpu() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-Timing Seconds(const std::function<void()>& f) {
-  const double c0 = ProcessCpu();
-  const auto t0 = std::chrono::steady_clock::now();
-  f();
-  return {std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), ProcessCpu() - c0};
-}
-
-Timing Medians(const std::vector<Timing>& runs) {
-  std::vector<double> wall, cpu;
-  for (const Timing& t : runs) {
-    wall.push_back(t.wall);
-    cpu.push_back(t.cpu);
-  }
-  return {Median(wall), Median(cpu)};
-}
-
+Timing Seconds(const std::function<void()>& f) { return vk::bench::Seconds(CLOCK_PROCESS_CPUTIME_ID, f); }
 }  // namespace
 
 int main(int argc, char** argv) {
-  const fs::path sample = argc > 1 ? fs::path(argv[1]) : fs::path("data/Library.bin");
-  const char* home = std::getenv("HOME");
-  const fs::path dir = fs::path(home ? home : ".") / ".velkorvan-bench-compare";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  const bool haveSample = fs::exists(sample);
-  vk::bench::MakeFullLibrary(haveSample ? sample : fs::path(), dir / "Library.bin");
-  std::printf("comparison of all 128 option sets, %d deals built from %s\n", kFullLibrary,
-              haveSample ? sample.string().c_str() : "seeded random deals (synthetic)");
-
   ScanContext ctx;
-  ctx.folder = dir;
-  std::string error;
-  if (!PrepareDataFolder(ctx, error) || !ChooseLibrary(ctx)) {
-    std::fprintf(stderr, "bench: %s\n", error.c_str());
+  if (!vk::bench::StartOnFullLibrary(argc, argv, ".velkorvan-bench-compare", "comparison of all 128 option sets", ctx))
     return 1;
-  }
+  std::string error;
   SilentScanUi ui;
   const int runs = 5;
   std::vector<Timing> fromLibrary, fromCache, singles;
@@ -102,9 +64,7 @@ int main(int argc, char** argv) {
     }));
 
   const Timing lib = Medians(fromLibrary), cache = Medians(fromCache), single = Medians(singles);
-  double load[3] = {0, 0, 0};
-  getloadavg(load, 3);
-  std::printf("%ld cores, load average %.1f while measuring\n", sysconf(_SC_NPROCESSORS_ONLN), load[0]);
+  vk::bench::PrintMachine();
   std::printf("| measurement | median wall time of %d | median CPU time | against 128 single scans (wall) |\n", runs);
   std::printf("|---|---|---|---|\n");
   std::printf("| 128 single scans of the cache (%lld records), tally files written | %.3f s | %.3f s | 1 |\n",
@@ -113,6 +73,6 @@ int main(int argc, char** argv) {
               cache.cpu, cache.wall / single.wall);
   std::printf("| compare over the library, cache written too | %.3f s | %.3f s | %.3f |\n", lib.wall, lib.cpu,
               lib.wall / single.wall);
-  fs::remove_all(dir);
+  fs::remove_all(ctx.folder);
   return 0;
 }

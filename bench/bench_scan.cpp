@@ -24,53 +24,18 @@
 namespace fs = std::filesystem;
 using namespace vk;
 using vk::bench::kFullLibrary;
-using vk::bench::MakeFullLibrary;
-using vk::bench::Median;
+using vk::bench::Medians;
+using vk::bench::Timing;
 
 namespace {
-
-struct Medians {
-  double wall, cpu;
-};
-
-struct Timing {
-  double wall;
-  double cpu;  // this thread's processor time: what the engine costs when other work shares the cores
-};
-
-double ThreadCpu() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-Timing Seconds(const std::function<void()>& f) {
-  const double c0 = ThreadCpu();
-  auto t0 = std::chrono::steady_clock::now();
-  f();
-  return {std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), ThreadCpu() - c0};
-}
-
+// This thread's processor time: what the engine costs when other work shares the cores.
+Timing Seconds(const std::function<void()>& f) { return vk::bench::Seconds(CLOCK_THREAD_CPUTIME_ID, f); }
 }  // namespace
 
 int main(int argc, char** argv) {
-  const fs::path sample = argc > 1 ? fs::path(argv[1]) : fs::path("data/Library.bin");
-  const char* home = std::getenv("HOME");
-  const fs::path dir = fs::path(home ? home : ".") / ".velkorvan-bench";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  const bool haveSample = fs::exists(sample);
-  MakeFullLibrary(haveSample ? sample : fs::path(), dir / "Library.bin");
-  std::printf("scan engine, %d deals built from %s\n", kFullLibrary,
-              haveSample ? sample.string().c_str() : "seeded random deals (synthetic)");
-
   ScanContext ctx;
-  ctx.folder = dir;
+  if (!vk::bench::StartOnFullLibrary(argc, argv, ".velkorvan-bench", "scan engine", ctx)) return 1;
   std::string error;
-  if (!PrepareDataFolder(ctx, error) || !ChooseLibrary(ctx)) {
-    std::fprintf(stderr, "bench: %s\n", error.c_str());
-    return 1;
-  }
   for (int i = 1; i <= 7; ++i) ctx.options[i] = true;
   ctx.SetupFilename();
   SilentScanUi ui;
@@ -97,24 +62,14 @@ int main(int argc, char** argv) {
       Fin(TallyFilePath(ctx.folder, ctx.names.resultBaseName), counts, error);
     }));
 
-  auto medians = [](const std::vector<Timing>& t) {
-    std::vector<double> wall, cpu;
-    for (const Timing& x : t) {
-      wall.push_back(x.wall);
-      cpu.push_back(x.cpu);
-    }
-    return Medians{Median(wall), Median(cpu)};
-  };
-  const Medians lib = medians(library), cac = medians(cache), fio = medians(files);
-  double load[3] = {0, 0, 0};
-  getloadavg(load, 3);
-  std::printf("%ld cores, load average %.1f while measuring\n", sysconf(_SC_NPROCESSORS_ONLN), load[0]);
+  const Timing lib = Medians(library), cac = Medians(cache), fio = Medians(files);
+  vk::bench::PrintMachine();
   std::printf("| measurement | median wall time of %d | median CPU time | deals/s (CPU) |\n|---|---|---|---|\n", runs);
   std::printf("| library pass, all seven options, cache written | %.3f s | %.3f s | %.0f |\n", lib.wall, lib.cpu,
               kFullLibrary / lib.cpu);
   std::printf("| cache pass (%lld records) | %.4f s | %.4f s | %.0f |\n", static_cast<long long>(cacheSize / 4),
               cac.wall, cac.cpu, kFullLibrary / cac.cpu);
   std::printf("| Fout then Fin | %.5f s | %.5f s | |\n", fio.wall, fio.cpu);
-  fs::remove_all(dir);
+  fs::remove_all(ctx.folder);
   return 0;
 }

@@ -3,15 +3,23 @@
 // of the sample library (or, without one, seeded random deals with random trick tables), and the
 // median of the runs.
 
+#include <time.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "deals/library_reader.h"
 #include "deals/library_writer.h"
+#include "scan/scan_driver.h"
 
 namespace vk::bench {
 
@@ -56,6 +64,63 @@ inline bool MakeFullLibrary(const std::filesystem::path& sample, const std::file
                 std::min(records.size(), static_cast<std::size_t>(kFullLibrary) * kBinRecordLength - full.size()));
   std::ofstream(out, std::ios::binary).write(full.data(), static_cast<std::streamsize>(full.size()));
   return in.good() || !records.empty();
+}
+
+struct Timing {
+  double wall, cpu;
+};
+
+// Wall time and the processor time of the clock named (CLOCK_THREAD_CPUTIME_ID: what one engine
+// thread costs when other work shares the cores; CLOCK_PROCESS_CPUTIME_ID: all threads).
+inline Timing Seconds(clockid_t cpuClock, const std::function<void()>& f) {
+  auto cpuNow = [cpuClock] {
+    timespec ts{};
+    clock_gettime(cpuClock, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+  };
+  const double c0 = cpuNow();
+  const auto t0 = std::chrono::steady_clock::now();
+  f();
+  return {std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), cpuNow() - c0};
+}
+
+inline Timing Medians(const std::vector<Timing>& runs) {
+  std::vector<double> wall, cpu;
+  for (const Timing& t : runs) {
+    wall.push_back(t.wall);
+    cpu.push_back(t.cpu);
+  }
+  return {Median(wall), Median(cpu)};
+}
+
+// A fresh folder ~/<folderName> with the full-size library built from the sample named by the
+// first argument (default data/Library.bin), and a context started on it. Says on stdout what the
+// benchmark measures and on what; false, with a message on stderr, when the context cannot start.
+inline bool StartOnFullLibrary(int argc, char** argv, const char* folderName, const char* what, ScanContext& ctx) {
+  namespace fs = std::filesystem;
+  const fs::path sample = argc > 1 ? fs::path(argv[1]) : fs::path("data/Library.bin");
+  const char* home = std::getenv("HOME");
+  const fs::path dir = fs::path(home ? home : ".") / folderName;
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const bool haveSample = fs::exists(sample);
+  MakeFullLibrary(haveSample ? sample : fs::path(), dir / "Library.bin");
+  std::printf("%s, %d deals built from %s\n", what, kFullLibrary,
+              haveSample ? sample.string().c_str() : "seeded random deals (synthetic)");
+  ctx.folder = dir;
+  std::string error;
+  if (!PrepareDataFolder(ctx, error) || !ChooseLibrary(ctx)) {
+    std::fprintf(stderr, "bench: %s\n", error.c_str());
+    return false;
+  }
+  return true;
+}
+
+// The machine's cores and load, printed above the figures.
+inline void PrintMachine() {
+  double load[3] = {0, 0, 0};
+  getloadavg(load, 3);
+  std::printf("%ld cores, load average %.1f while measuring\n", sysconf(_SC_NPROCESSORS_ONLN), load[0]);
 }
 
 }  // namespace vk::bench
